@@ -1,0 +1,45 @@
+#include "Program.h"
+
+#include "options/Form2.h"
+#include "saver/Form1.h"
+
+#include <cstdio>
+
+namespace korval {
+
+Program::Program(Platform& platform, SettingsStore& store) : platform_(platform), store_(store) {}
+
+Program::~Program() = default;
+
+void Program::Form_Load(const QString& argumentString)
+{
+    switch (selectMode(argumentString)) {
+    case Mode::Preview:
+        platform_.endProgram(0);
+        return;
+    case Mode::Configure:
+        ShowOptions();
+        return;
+    case Mode::Saver:
+        form1_ = std::make_unique<Form1>(platform_, store_);
+        form1_->StartSaver();
+        form1_->show();
+        return;
+    case Mode::Unknown:
+        std::fprintf(stderr, "%s\n", qPrintable(usageText()));
+        platform_.endProgram(2);
+        return;
+    }
+}
+
+// The saver form is never shown in options mode: the dialog is the only
+// window, and closing it ends the program.
+void Program::ShowOptions()
+{
+    form2_ = std::make_unique<Form2>(platform_, store_);
+    form2_->Form_Load();
+    form2_->show();
+    form1_.reset();
+}
+
+} // namespace korval

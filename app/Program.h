@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ModeDispatch.h"
+
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace korval {
+
+class Form1;
+class Form2;
+class SettingsStore;
+
+// What runs when the process starts: the saver form's load, which reads the
+// argument string and starts the saver, opens the options dialog, or ends.
+class Program {
+public:
+    Program(Platform& platform, SettingsStore& store);
+    ~Program();
+
+    void Form_Load(const QString& argumentString);
+
+    Form1* saver() { return form1_.get(); }
+    Form2* options() { return form2_.get(); }
+
+private:
+    void ShowOptions();
+
+    Platform& platform_;
+    SettingsStore& store_;
+    std::unique_ptr<Form1> form1_;
+    std::unique_ptr<Form2> form2_;
+};
+
+} // namespace korval

@@ -1,0 +1,49 @@
+#include "DesktopPlatform.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace korval {
+
+DesktopPlatform::DesktopPlatform(bool anotherInstanceRunning) : anotherInstance_(anotherInstanceRunning) {}
+
+QSizeF DesktopPlatform::screenTwips() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return QSizeF(screen->geometry().size()) * twipsPerPixel();
+}
+
+int DesktopPlatform::ShowCursor(bool show)
+{
+    const bool wasHidden = cursorCount_ < 0;
+    cursorCount_ += show ? 1 : -1;
+    const bool hidden = cursorCount_ < 0;
+    if (hidden && !wasHidden)
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    else if (!hidden && wasHidden)
+        QGuiApplication::restoreOverrideCursor();
+    return cursorCount_;
+}
+
+void DesktopPlatform::messageBox(const QString& text, int style)
+{
+    QMessageBox box(style == MB_CRITICAL ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    QGuiApplication::applicationName(), text, QMessageBox::Ok);
+    box.exec();
+}
+
+void DesktopPlatform::endProgram(int status)
+{
+    // Every store write has reached the disk before its call returned, so
+    // nothing is lost by skipping the orderly shutdown.
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+} // namespace korval

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <exception>
+#include <new>
+#include <utility>
+
+namespace korval {
+
+// Runs one event handler so that no exception reaches Qt's event loop: a
+// run-time error that the handler did not handle ends the program with the
+// platform's message, as does anything else that escapes it.
+template <class Handler>
+void runGuarded(Platform& platform, Handler&& handler) noexcept
+{
+    try {
+        std::forward<Handler>(handler)();
+    } catch (const RuntimeError& error) {
+        platform.reportUnhandled(error);
+    } catch (const std::bad_alloc&) {
+        platform.reportUnhandled(RuntimeError(7, QStringLiteral("Out of memory")));
+    } catch (const std::exception& error) {
+        platform.reportUnhandled(RuntimeError(51, QStringLiteral("Internal error: ") + QString::fromUtf8(error.what())));
+    } catch (...) {
+        platform.reportUnhandled(RuntimeError(51, QStringLiteral("Internal error")));
+    }
+}
+
+} // namespace korval

@@ -1,0 +1,111 @@
+#include "IniFile.h"
+
+#include "RuntimeError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryFile>
+
+#include <filesystem>
+#include <system_error>
+
+namespace korval {
+namespace {
+
+// Where the values really live: a settings path that is a symbolic link (as
+// dotfile managers make them) is written through to the link's target, so
+// the link survives a save.
+QString resolvedTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.isSymLink() ? info.symLinkTarget() : path;
+}
+
+bool readable(const QSettings& settings, const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return false;
+    return info.isFile() && info.isReadable() && settings.status() == QSettings::NoError;
+}
+
+// The owner's write bit is honoured even where the file system would let the
+// process write anyway (a user running as root): a settings file or folder
+// that its owner made read-only is not to be changed.
+void requireWritable(const QString& target)
+{
+    const QFileInfo file(target);
+    if (file.exists() && !file.isFile())
+        throw RuntimeError::fileAccess(target + QStringLiteral(" is not a regular file"));
+    if (file.exists() && !file.permission(QFileDevice::WriteOwner))
+        throw RuntimeError::fileAccess(target + QStringLiteral(" is read-only"));
+
+    const QString folder = file.absolutePath();
+    if (!QDir().mkpath(folder))
+        throw RuntimeError::fileAccess(QStringLiteral("cannot create the folder ") + folder);
+    const QFileInfo folderInfo(folder);
+    if (!folderInfo.isWritable() || !folderInfo.permission(QFileDevice::WriteOwner))
+        throw RuntimeError::fileAccess(QStringLiteral("the folder ") + folder + QStringLiteral(" is read-only"));
+}
+
+} // namespace
+
+IniFile::IniFile(QString path) : path_(std::move(path)) {}
+
+std::optional<QString> IniFile::read(const QString& section, const QString& key) const
+{
+    const QString target = resolvedTarget(path_);
+    QSettings settings(target, QSettings::IniFormat);
+    if (!readable(settings, target))
+        return std::nullopt;
+    const QVariant value = settings.value(section + QLatin1Char('/') + key);
+    if (!value.isValid())
+        return std::nullopt;
+    // A value written as a list by hand ("a, b") comes back as a string list;
+    // give it back as the text the user wrote.
+    if (value.metaType().id() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+void IniFile::write(const QString& section, const Entries& entries) const
+{
+    const QString target = resolvedTarget(path_);
+    requireWritable(target);
+
+    // The new contents start from what the file holds now, so that other
+    // sections and keys survive; a damaged file contributes nothing.
+    QTemporaryFile staging(QFileInfo(target).absolutePath() + QStringLiteral("/.korval-XXXXXX.ini"));
+    if (!staging.open())
+        throw RuntimeError::fileAccess(QStringLiteral("cannot write in ") + QFileInfo(target).absolutePath());
+    staging.close();
+    const QString stagingPath = staging.fileName();
+    {
+        QSettings current(target, QSettings::IniFormat);
+        QSettings next(stagingPath, QSettings::IniFormat);
+        if (readable(current, target)) {
+            for (const QString& key : current.allKeys())
+                next.setValue(key, current.value(key));
+        }
+        for (const auto& [key, value] : entries)
+            next.setValue(section + QLatin1Char('/') + key, value);
+        next.sync();
+        if (next.status() != QSettings::NoError)
+            throw RuntimeError::fileAccess(QStringLiteral("cannot write ") + stagingPath);
+    }
+
+    // QSettings replaced the staging file by its own rename; a file of the
+    // staging name must now exist and be complete before it takes the
+    // target's place.
+    std::error_code error;
+    std::filesystem::rename(stagingPath.toStdString(), target.toStdString(), error);
+    if (error) {
+        QFile::remove(stagingPath);
+        throw RuntimeError::fileAccess(target + QStringLiteral(": ") + QString::fromStdString(error.message()));
+    }
+    staging.setAutoRemove(false);
+}
+
+} // namespace korval

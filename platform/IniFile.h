@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+namespace korval {
+
+// One per-user INI file of text values under sections and keys, read and
+// written through QSettings.
+//
+// Reading never fails: a missing, unreadable or damaged file reads as
+// missing keys. Writing is all or nothing: the new contents go to a
+// temporary file beside the target, are checked, and replace the target in
+// one rename, so the file holds either everything it held before or all the
+// new values, never a mix and never a half-written file. A write that cannot
+// be done raises the file-access run-time error and leaves the file as it was.
+class IniFile {
+public:
+    using Entries = QList<std::pair<QString, QString>>;
+
+    explicit IniFile(QString path);
+
+    const QString& path() const { return path_; }
+
+    std::optional<QString> read(const QString& section, const QString& key) const;
+    void write(const QString& section, const Entries& entries) const;
+
+private:
+    QString path_;
+};
+
+} // namespace korval

@@ -1,0 +1,79 @@
+#include "NumberConversions.h"
+
+#include "RuntimeError.h"
+
+#include <QLocale>
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace korval {
+namespace {
+
+// Parses in the user's format. Infinity and NaN are not numbers a user can
+// type into a setting, so they count as a mismatch; a finite text whose value
+// does not fit a double (1e309) is an overflow.
+double parse(const QString& text)
+{
+    bool ok = false;
+    const double value = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok) {
+        if (std::isinf(value))
+            throw RuntimeError::overflow();
+        throw RuntimeError::typeMismatch();
+    }
+    if (!std::isfinite(value))
+        throw RuntimeError::typeMismatch();
+    return value;
+}
+
+QString format(double value, int significantDigits)
+{
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    if (value == 0.0)
+        value = 0.0; // "-0" reads and prints as 0
+    return locale.toString(value, 'g', significantDigits);
+}
+
+} // namespace
+
+float toSingle(const QString& text)
+{
+    const double value = parse(text);
+    if (std::fabs(value) > std::numeric_limits<float>::max())
+        throw RuntimeError::overflow();
+    return static_cast<float>(value);
+}
+
+double toDouble(const QString& text)
+{
+    return parse(text);
+}
+
+std::int16_t toInteger(const QString& text)
+{
+    const double value = parse(text);
+    // nearbyint follows the current rounding mode; make sure it is the
+    // round-half-to-even mode whatever a library may have left behind.
+    const int previousMode = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const double rounded = std::nearbyint(value);
+    std::fesetround(previousMode);
+    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max())
+        throw RuntimeError::overflow();
+    return static_cast<std::int16_t>(rounded);
+}
+
+QString singleToText(float value)
+{
+    return format(static_cast<double>(value), 7);
+}
+
+QString doubleToText(double value)
+{
+    return format(value, 15);
+}
+
+} // namespace korval

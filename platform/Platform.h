@@ -1,0 +1,58 @@
+#pragma once
+
+#include "RandomSource.h"
+#include "RuntimeError.h"
+
+#include <QSizeF>
+#include <QString>
+
+namespace korval {
+
+// Twips per pixel by which the program always divides sizes in twips, whatever
+// the display's own number of twips per pixel.
+inline constexpr double TWIPS_PER_PIXEL = 15.0;
+
+// Message box styles: the OK button alone, or with the critical icon.
+inline constexpr int MB_OK = 0;
+inline constexpr int MB_CRITICAL = 16;
+
+// What the forms reach of the world outside them: the screen, the pointer, the
+// random generator, message boxes, the other-instance flag and the end of
+// the program. The desktop implementation talks to Qt; tests substitute one
+// that records and scripts.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual RandomSource& random() = 0;
+
+    // The primary screen's size in twips, and the twips per pixel at which it
+    // is reported (15 on every real desktop here; tests may report another).
+    virtual QSizeF screenTwips() const = 0;
+    virtual double twipsPerPixel() const = 0;
+
+    // True while another instance of the program (saver or dialog) runs.
+    virtual bool anotherInstanceRunning() const = 0;
+
+    // The pointer's display count: hidden over the program's windows while
+    // it is below 0. Returns the new count.
+    virtual int ShowCursor(bool show) = 0;
+
+    // A modal message box titled with the application title, OK button only.
+    virtual void messageBox(const QString& text, int style) = 0;
+
+    // Ends the process at once: no further handler runs. The desktop
+    // implementation never returns; a test's may, so callers return at once
+    // after calling it.
+    virtual void endProgram(int status) = 0;
+
+    // An error that nothing handled: one message box with its number and
+    // text, then the end of the program with a failure status.
+    void reportUnhandled(const RuntimeError& error)
+    {
+        messageBox(error.message(), MB_CRITICAL);
+        endProgram(1);
+    }
+};
+
+} // namespace korval

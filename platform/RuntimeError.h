@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+#include <string>
+
+namespace korval {
+
+// The one error type of the program: a run-time error with the platform's
+// error number and text. Conversions, the store and the cells raise it; an
+// event handler either handles it (the options dialog's OK) or lets the
+// handler guard report it and end the program.
+class RuntimeError : public std::exception {
+public:
+    enum Number : int {
+        Overflow = 6,
+        SubscriptOutOfRange = 9,
+        DivisionByZero = 11,
+        TypeMismatch = 13,
+        PathFileAccessError = 75,
+        InvalidPropertyValue = 380,
+    };
+
+    RuntimeError(int number, QString text);
+
+    static RuntimeError typeMismatch();
+    static RuntimeError overflow();
+    static RuntimeError divisionByZero();
+    static RuntimeError subscriptOutOfRange();
+    static RuntimeError invalidPropertyValue();
+    // A settings file that cannot be written; detail says which file and why.
+    static RuntimeError fileAccess(const QString& detail);
+
+    int number() const { return number_; }
+    const QString& text() const { return text_; }
+    // "Run-time error '13':\n\nType mismatch", the form of the platform's message.
+    QString message() const;
+    const char* what() const noexcept override { return what_.c_str(); }
+
+private:
+    int number_;
+    QString text_;
+    std::string what_;
+};
+
+} // namespace korval

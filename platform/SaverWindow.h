@@ -1,0 +1,69 @@
+#pragma once
+
+#include "CellArray.h"
+#include "GlyphCache.h"
+#include "WindowlessControl.h"
+
+#include <QBackingStore>
+#include <QRegion>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace korval {
+
+// The window that shows a control array of cells and, in front of them, a
+// few windowless controls. It paints into its own backing store: on each
+// update only the cells queued since the last one are drawn, and only their
+// area is flushed to the screen. Input over it reaches the form as a key
+// press with a character, or a click or mouse movement over a cell.
+class SaverWindow final : public QWindow {
+public:
+    struct Input {
+        std::function<void(int characterCode)> keyPress;
+        std::function<void(int cell)> cellClick;
+        std::function<void(int cell)> cellMouseMove;
+    };
+
+    // The controls are painted in the given order, the last one in front.
+    SaverWindow(CellArray& cells, std::vector<WindowlessControl*> controls);
+    ~SaverWindow() override;
+
+    void setInput(Input input) { input_ = std::move(input); }
+
+    // The cell under a point of the window, or -1 when none is, or when a
+    // control that catches the mouse lies in front.
+    int cellAt(QPointF point) const;
+
+    // Draws what changed since the last repaint and flushes it; called on
+    // every update request, and directly by tests and benchmarks.
+    void repaintChanges();
+
+protected:
+    bool event(QEvent* event) override;
+    void exposeEvent(QExposeEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void scheduleRepaint();
+    void repaintAll();
+    void paintCell(QPainter& painter, const Cell& cell);
+    void paintControls(QPainter& painter, const QRegion& region);
+    GlyphCache& glyphs();
+
+    CellArray& cells_;
+    std::vector<WindowlessControl*> controls_;
+    QBackingStore store_;
+    std::unique_ptr<GlyphCache> glyphs_;
+    QRegion controlDamage_;
+    bool needsFullRepaint_ = true;
+    bool updateRequested_ = false;
+    Input input_;
+};
+
+} // namespace korval

@@ -1,0 +1,71 @@
+#include "support/FakePlatform.h"
+#include "support/TempStore.h"
+
+#include "app/Program.h"
+#include "options/Form2.h"
+#include "saver/Form1.h"
+
+#include <gtest/gtest.h>
+
+namespace korval {
+namespace {
+
+using testing::FakePlatform;
+using testing::TempStore;
+
+TEST(Program, PreviewEndsAtOnceShowingNothing)
+{
+    FakePlatform platform;
+    TempStore temp;
+    Program program(platform, temp.store);
+    program.Form_Load(QStringLiteral("/p 1234"));
+    EXPECT_EQ(platform.exitStatus, 0);
+    EXPECT_EQ(program.saver(), nullptr);
+    EXPECT_EQ(program.options(), nullptr);
+}
+
+TEST(Program, UnknownSwitchEndsWithAFailureStatus)
+{
+    FakePlatform platform;
+    TempStore temp;
+    Program program(platform, temp.store);
+    program.Form_Load(QStringLiteral("/x"));
+    EXPECT_EQ(platform.exitStatus, 2);
+    EXPECT_EQ(program.saver(), nullptr);
+    EXPECT_EQ(program.options(), nullptr);
+}
+
+TEST(Program, ConfigureShowsTheDialogAndNoSaver)
+{
+    for (const char* arguments : {"/c", "/c:1234", "", "   "}) {
+        FakePlatform platform;
+        TempStore temp;
+        Program program(platform, temp.store);
+        program.Form_Load(QString::fromLatin1(arguments));
+        EXPECT_FALSE(platform.ended()) << arguments;
+        EXPECT_EQ(program.saver(), nullptr) << arguments;
+        ASSERT_NE(program.options(), nullptr) << arguments;
+        EXPECT_TRUE(program.options()->window().isVisible()) << arguments;
+        program.options()->window().close();
+    }
+}
+
+TEST(Program, SaverCoversTheScreen)
+{
+    FakePlatform platform(1024, 768);
+    TempStore temp;
+    Program program(platform, temp.store);
+    program.Form_Load(QStringLiteral(" /S "));
+    ASSERT_NE(program.saver(), nullptr);
+    Form1& form = *program.saver();
+    form.Timer1.setEnabled(false);
+    EXPECT_TRUE(form.window().isVisible());
+    EXPECT_EQ(form.window().geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_TRUE(form.window().flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(form.window().flags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(platform.cursorCount, -1);
+    EXPECT_EQ(program.options(), nullptr);
+}
+
+} // namespace
+} // namespace korval

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace korval::testing {
+
+// A settings store of its own under a temporary folder, removed afterwards.
+struct TempStore {
+    QTemporaryDir folder;
+    SettingsStore store{folder.path()};
+
+    QString filePath() const { return store.filePath(QString(settings::kApplication)); }
+
+    void set(const settings::SettingKey& key, const QString& value)
+    {
+        store.SaveSetting(settings::kApplication, settings::kSection, key.name, value);
+    }
+    QString get(const settings::SettingKey& key) const
+    {
+        return store.GetSetting(settings::kApplication, settings::kSection, key.name);
+    }
+    QByteArray fileBytes() const
+    {
+        QFile file(filePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+};
+
+} // namespace korval::testing
