@@ -33,9 +33,17 @@ int DesktopPlatform::ShowCursor(bool show)
 
 void DesktopPlatform::messageBox(const QString& text, int style)
 {
+    // The saver may have hidden the pointer; the user needs it to answer.
+    const bool pointerHidden = cursorCount_ < 0;
+    if (pointerHidden)
+        QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(style == MB_CRITICAL ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QGuiApplication::applicationName(), text, QMessageBox::Ok);
+    // In front of the saver's topmost window, which may still cover the screen.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
+    if (pointerHidden)
+        QGuiApplication::restoreOverrideCursor();
 }
 
 void DesktopPlatform::endProgram(int status)
