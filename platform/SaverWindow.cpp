@@ -202,7 +202,7 @@ void SaverWindow::paintControls(QPainter& painter, const QRegion& region)
             painter.setFont(font);
             painter.setPen(QColor::fromRgb(label->foreColour));
             painter.setClipRect(rect, Qt::IntersectClip);
-            painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, label->caption);
+            painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label->caption);
         }
         painter.restore();
     }
