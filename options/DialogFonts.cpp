@@ -1,0 +1,39 @@
+#include "DialogFonts.h"
+
+#include <QStringList>
+
+namespace korval {
+namespace {
+
+constexpr QLatin1StringView kFaceName{"MS Sans Serif"};
+
+QFont regularFace(double pointSize)
+{
+    QFont font(QString{kFaceName});
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Normal);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+} // namespace
+
+QFont captionFont()
+{
+    QFont font = regularFace(12.0);
+    font.setFamilies({QString{kFaceName}, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
+    return font;
+}
+
+QFont defaultFont()
+{
+    return regularFace(8.25);
+}
+
+QFont measuringFont(double pointSize)
+{
+    return regularFace(pointSize);
+}
+
+} // namespace korval
