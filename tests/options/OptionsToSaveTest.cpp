@@ -1,0 +1,96 @@
+#include "options/OptionsToSave.h"
+
+#include "platform/RuntimeError.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+namespace korval {
+namespace {
+
+// One pixel wider and six taller than the font size: size 12 gives 13 x 18.
+QSize simpleLetter(double pointSize)
+{
+    const int points = static_cast<int>(pointSize);
+    return {points + 1, points + 6};
+}
+
+IniFile::Entries stored(const char* size, const char* width, const char* height, const char* system)
+{
+    return {{"TEXTSIZE", size}, {"WIDTH", width}, {"HEIGHT", height}, {"SYSTEM", system}};
+}
+
+struct AcceptedRow {
+    const char* name;
+    DialogFields fields;
+    IniFile::Entries entries;
+};
+
+class AcceptedGaps : public ::testing::TestWithParam<AcceptedRow> {};
+
+TEST_P(AcceptedGaps, StoreTheLetterPlusTheGapsInOrder)
+{
+    EXPECT_EQ(entriesToSave(GetParam().fields, simpleLetter), GetParam().entries);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AcceptedGaps,
+    ::testing::Values(
+        AcceptedRow{"GapsThreeAndOne", {"12", "3", "1", 1}, stored("12", "16", "19", "1")},
+        AcceptedRow{"NoGapsStoreTheLetterItself", {"12", "0", "0", 0}, stored("12", "13", "18", "0")},
+        // Each gap is checked on its own: joined, these would read 100100 and 2-1.
+        AcceptedRow{"HundredAndHundred", {"8", "100", "100", 1}, stored("8", "109", "114", "1")},
+        AcceptedRow{"TwoAndMinusOne", {"8", "2", "-1", 1}, stored("8", "11", "13", "1")},
+        AcceptedRow{"GapLeavingOnePixel", {"24", "-24", "-29", 1}, stored("24", "1", "1", "1")},
+        AcceptedRow{"WholeNumberWithADecimalPart", {"10", "2.0", "+3", 1}, stored("10", "13", "19", "1")},
+        AcceptedRow{"SpacesAroundANumber", {"10", " 2 ", "3 ", 1}, stored("10", "13", "19", "1")},
+        AcceptedRow{"LargestGap", {"8", "32767", "-13", 1}, stored("8", "32776", "1", "1")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct RefusedRow {
+    const char* name;
+    DialogFields fields;
+    int error;
+};
+
+class RefusedGaps : public ::testing::TestWithParam<RefusedRow> {};
+
+TEST_P(RefusedGaps, RaiseARunTimeError)
+{
+    try {
+        entriesToSave(GetParam().fields, simpleLetter);
+        ADD_FAILURE() << "accepted";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.number(), GetParam().error);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RefusedGaps,
+    ::testing::Values(
+        RefusedRow{"LettersAsColumnGap", {"10", "abc", "1", 1}, RuntimeError::TypeMismatch},
+        RefusedRow{"LettersAsRowGap", {"10", "1", "x", 1}, RuntimeError::TypeMismatch},
+        RefusedRow{"FractionalGap", {"10", "1.5", "1", 1}, RuntimeError::TypeMismatch},
+        RefusedRow{"HalfThatWouldRoundToEven", {"10", "1", "2.5", 1}, RuntimeError::TypeMismatch},
+        RefusedRow{"EmptyGap", {"10", "", "1", 1}, RuntimeError::TypeMismatch},
+        RefusedRow{"InfiniteGap", {"10", "inf", "1", 1}, RuntimeError::TypeMismatch},
+        RefusedRow{"GapAboveTheRange", {"10", "32768", "1", 1}, RuntimeError::Overflow},
+        RefusedRow{"GapBelowTheRange", {"10", "1", "-32769", 1}, RuntimeError::Overflow},
+        RefusedRow{"WidthOfNoPixel", {"10", "-11", "1", 1}, RuntimeError::InvalidPropertyValue},
+        RefusedRow{"NegativeHeight", {"10", "1", "-50", 1}, RuntimeError::InvalidPropertyValue},
+        RefusedRow{"SizeTheListDoesNotOffer", {"0", "1", "1", 1}, RuntimeError::InvalidPropertyValue}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(OptionsToSave, GapsAreReadInTheUsersRegionalFormat)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+    EXPECT_EQ(wholeGap(QStringLiteral("3,0")), 3);
+    EXPECT_THROW(wholeGap(QStringLiteral("1,5")), RuntimeError);
+    EXPECT_THROW(wholeGap(QStringLiteral("1.5")), RuntimeError);
+    QLocale::setDefault(previous);
+}
+
+} // namespace
+} // namespace korval
