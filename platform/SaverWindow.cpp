@@ -73,7 +73,9 @@ int SaverWindow::cellAt(QPointF point) const
 
 void SaverWindow::scheduleRepaint()
 {
-    if (updateRequested_)
+    // Before the native window exists Qt drops the request, and a flag set
+    // then would block every later one; the first exposure paints it all.
+    if (updateRequested_ || !handle())
         return;
     updateRequested_ = true;
     requestUpdate();
