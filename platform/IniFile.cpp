@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 
 #include <filesystem>
@@ -50,6 +51,34 @@ void requireWritable(const QString& target)
         throw RuntimeError::fileAccess(QStringLiteral("the folder ") + folder + QStringLiteral(" is read-only"));
 }
 
+// Settings files are UTF-8 text; NUL bytes or invalid sequences mean that
+// something other than a settings writer put bytes there, which the parser
+// may skip in silence.
+bool plainText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    if (bytes.contains('\0'))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    (void)decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+// A file that exists but cannot be parsed may still hold what a user wrote
+// by hand; before a save replaces it, its bytes are kept beside it under a
+// name not yet taken. If they cannot be kept, the save is refused.
+void keepDamagedCopy(const QString& target)
+{
+    QString copy = target + QStringLiteral(".damaged");
+    for (int number = 2; QFileInfo::exists(copy) || QFileInfo(copy).isSymLink(); ++number)
+        copy = target + QStringLiteral(".damaged-") + QString::number(number);
+    if (!QFile::copy(target, copy))
+        throw RuntimeError::fileAccess(QStringLiteral("cannot keep a copy of the damaged file ") + target);
+}
+
 } // namespace
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
@@ -85,7 +114,10 @@ void IniFile::write(const QString& section, const Entries& entries) const
     {
         QSettings current(target, QSettings::IniFormat);
         QSettings next(stagingPath, QSettings::IniFormat);
-        if (readable(current, target)) {
+        const bool parsed = readable(current, target);
+        if (QFileInfo(target).isFile() && !(parsed && plainText(target)))
+            keepDamagedCopy(target);
+        if (parsed) {
             for (const QString& key : current.allKeys())
                 next.setValue(key, current.value(key));
         }

@@ -17,6 +17,8 @@ namespace korval {
 // one rename, so the file holds either everything it held before or all the
 // new values, never a mix and never a half-written file. A write that cannot
 // be done raises the file-access run-time error and leaves the file as it was.
+// A save over a file that exists but cannot be parsed first keeps its bytes
+// beside it as <file>.damaged, so that nothing written by hand is lost.
 class IniFile {
 public:
     using Entries = QList<std::pair<QString, QString>>;
