@@ -3,6 +3,9 @@
 
 #include "saver/Form1.h"
 
+#include "platform/Palette.h"
+
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -299,6 +302,22 @@ TEST(ExitTriggers, ClickOnTheShownCaptionDoesNothingButTheFrameLetsClicksThrough
     QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, QPoint(421, 380));
     EXPECT_EQ(saver.platform.cursorCount, 1);
     EXPECT_FALSE(saver.platform.ended());
+}
+
+// The cells change long before the window is first shown; the banner shown
+// later must still reach the screen on its own, without any other repaint.
+TEST(ExitTriggers, BannerReachesTheScreen)
+{
+    ShownSaver saver(QStringLiteral("1"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(saver.window));
+    QTest::keyClick(saver.window, Qt::Key_Space);
+
+    const auto framePixel = [&] {
+        const QImage shown = saver.window->screen()->grabWindow(saver.window->winId()).toImage();
+        return shown.pixel(420, 384) & RGB_MASK; // left border of the frame, 419.5 drawn at 420
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return framePixel() == (HEAD_COLOUR & RGB_MASK); }, 2000))
+        << "frame pixel " << std::hex << framePixel();
 }
 
 } // namespace
