@@ -11,13 +11,23 @@
 namespace korval {
 namespace {
 
+// Right-to-left formats (Hebrew, Arabic, Persian) write invisible direction
+// marks around a minus sign that their own parser then refuses; without the
+// marks a negative number the program wrote reads back.
+QString withoutDirectionMarks(QString text)
+{
+    for (const char16_t mark : {u'\u200e', u'\u200f', u'\u061c'})
+        text.remove(QChar(mark));
+    return text;
+}
+
 // Parses in the user's format. Infinity and NaN are not numbers a user can
 // type into a setting, so they count as a mismatch; a finite text whose value
 // does not fit a double (1e309) is an overflow.
 double parse(const QString& text)
 {
     bool ok = false;
-    const double value = QLocale().toDouble(text.trimmed(), &ok);
+    const double value = QLocale().toDouble(withoutDirectionMarks(text).trimmed(), &ok);
     if (!ok) {
         if (std::isinf(value))
             throw RuntimeError::overflow();

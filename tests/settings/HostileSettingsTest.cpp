@@ -5,10 +5,12 @@
 
 #include "support/TempStore.h"
 
+#include "platform/NumberConversions.h"
 #include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QRandomGenerator>
 
 #include <gtest/gtest.h>
@@ -132,6 +134,24 @@ TEST(HostileSettings, SavingOverADamagedFileKeepsItsBytes)
         ASSERT_TRUE(kept.seek(0));
         EXPECT_TRUE(kept.readAll() == before) << "the first copy was replaced";
     }
+}
+
+// A number the program writes in the user's format reads back as itself,
+// negative ones in right-to-left formats included, whose minus sign comes
+// with invisible direction marks.
+TEST(HostileSettings, NumbersWrittenInAnyFormatReadBack)
+{
+    const QLocale previous;
+    for (const char* name : {"en_US", "de_DE", "cs_CZ", "he_IL", "ar_EG", "fa_IR", "ps_AF"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        for (const float value : {-9.0f, -1.5f, 0.0f, 13.5f, 1234.25f}) {
+            TempStore temp;
+            temp.set(keys::kWidth, singleToText(value));
+            EXPECT_EQ(toSingle(temp.get(keys::kWidth)), value) << name << " " << value;
+            EXPECT_EQ(toDouble(doubleToText(value)), value) << name << " " << value;
+        }
+    }
+    QLocale::setDefault(previous);
 }
 
 // Where the settings file should be there is something that is not a file.
