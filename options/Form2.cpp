@@ -78,13 +78,30 @@ void Form2::design()
     window.setPalette(black);
     window.setAutoFillBackground(true);
 
+    designCaptions();
+    designFields();
+    designButtons();
+    designMeasuringLabel();
+    // The captions take no focus, so Tab runs through these and back to the list.
+    QWidget::setTabOrder(&Combo1, &Text1);
+    QWidget::setTabOrder(&Text1, &Text2);
+    QWidget::setTabOrder(&Text2, &Command1);
+    QWidget::setTabOrder(&Command1, &Command2);
+    Combo1.setFocus();
+}
+
+void Form2::designCaptions()
+{
     placeCaption(Label1, 8, 8);
     placeCaption(Label2, 8, 48);
     placeCaption(Label3, 8, 80);
     placeCaption(Label4, 8, 112);
     placeCaption(Label5, 104, 136);
     placeCaption(Label6, 160, 136);
+}
 
+void Form2::designFields()
+{
     Combo1.setGeometry(152, 8, 73, 21);
     setColours(Combo1, QPalette::ButtonText, HEAD_COLOUR, QPalette::Button, BLACK);
     setColours(Combo1, QPalette::Text, HEAD_COLOUR, QPalette::Base, BLACK);
@@ -93,7 +110,10 @@ void Form2::design()
         setColours(*box, QPalette::Text, BLACK, QPalette::Base, TRAIL_COLOUR);
     Text1.setGeometry(264, 48, 49, 19);
     Text2.setGeometry(264, 80, 49, 19);
+}
 
+void Form2::designButtons()
+{
     // Enter and Esc press neither button: only a click or the space bar does.
     for (QPushButton* button : {&Command1, &Command2}) {
         button->setAutoDefault(false);
@@ -101,17 +121,14 @@ void Form2::design()
     }
     Command1.setGeometry(8, 168, 81, 25);
     Command2.setGeometry(232, 168, 81, 25);
+}
 
+void Form2::designMeasuringLabel()
+{
     Label7.setGeometry(264, 0, 17, 17);
     setColours(Label7, QPalette::WindowText, HEAD_COLOUR, QPalette::Window, TRAIL_COLOUR);
     Label7.setAutoFillBackground(true);
     Label7.hide();
-
-    QWidget::setTabOrder(&Combo1, &Text1);
-    QWidget::setTabOrder(&Text1, &Text2);
-    QWidget::setTabOrder(&Text2, &Command1);
-    QWidget::setTabOrder(&Command1, &Command2);
-    Combo1.setFocus();
 }
 
 void Form2::connectHandlers()

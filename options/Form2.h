@@ -65,6 +65,10 @@ public:
 
 private:
     void design();
+    void designCaptions();
+    void designFields();
+    void designButtons();
+    void designMeasuringLabel();
     void connectHandlers();
     QSize measureLetter(double pointSize);
 
