@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 build=${1:?usage: scripts/fuzz.sh <build dir> [seconds per target]}
 seconds=${2:-20}
 work="$build/fuzz-work"
-export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:suppressions=$PWD/scripts/lsan.supp}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:detect_leaks=1:exitcode=66:suppressions=$PWD/scripts/lsan.supp}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/scripts/lsan.supp}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 export QT_QPA_PLATFORM=offscreen

@@ -1,10 +1,37 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test twice:
+# first a normal build (./build), then a clang build with AddressSanitizer
+# and UndefinedBehaviorSanitizer (./build-sanitize), in which any sanitizer
+# report fails the test that caused it. The sanitizer build also holds the
+# libFuzzer targets, which then run briefly from their seed corpora.
+#
+#   KORVAL_QUICK=1 scripts/test.sh     the normal build and its tests only
+#   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 20)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+jobs="$(nproc)"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j"$(nproc)"
-ctest --test-dir build -j"$(nproc)" --output-on-failure
+cmake --build build -j"$jobs"
+ctest --test-dir build -j"$jobs" --output-on-failure
+
+if [ "${KORVAL_QUICK:-0}" = 1 ]; then
+  exit 0
+fi
+
+# Benchmarks are built by the normal build; here they would only cost time.
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++-14 -DKORVAL_BUILD_FUZZ=ON -DKORVAL_BUILD_BENCH=OFF
+cmake --build build-sanitize -j"$jobs"
+
+# halt_on_error and -fno-sanitize-recover make every report end the process;
+# exit code 66 keeps a report apart from the program's own failure status 1
+# in the whole-program tests. lsan.supp names third-party leaks only.
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:exitcode=66:suppressions=$PWD/scripts/lsan.supp"
+export LSAN_OPTIONS="exitcode=66:suppressions=$PWD/scripts/lsan.supp"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=66"
+ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
+
+bash scripts/fuzz.sh build-sanitize "${KORVAL_FUZZ_SECONDS:-20}"
