@@ -8,17 +8,21 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[])
 {
+    // Help is answered before Qt looks for a display, so that it works in a
+    // terminal without one.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(qPrintable(korval::helpText()), stdout);
+        return 0;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVAL"));
 
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() == 2 && (arguments[1] == QLatin1String("--help") || arguments[1] == QLatin1String("-h"))) {
-        std::fputs(qPrintable(korval::helpText()), stdout);
-        return 0;
-    }
 
     korval::InstanceLock lock;
     korval::DesktopPlatform platform(!lock.tryAcquire());
