@@ -1,23 +1,14 @@
-// Stored settings at saver start-up. The first byte names what the rest is:
-// "T", "W", "H" or "S" the value of TEXTSIZE, WIDTH, HEIGHT or SYSTEM as the
-// dialog would store it, "F" the whole settings file as bytes on disk (any
-// other byte picks one of these by its value). The second byte picks the
-// regional format. Start-up either builds a grid that the animation can run
-// on, or raises a run-time error; a few ticks on the grid must end.
+// Stored settings at saver start-up, the input read as FuzzStore.h says.
+// Start-up either builds a grid that the animation can run on, or raises a
+// run-time error; a few ticks on the grid must end.
 
-#include "FuzzSupport.h"
+#include "FuzzStore.h"
 
 #include "support/FakePlatform.h"
 
 #include "saver/Form1.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-
-#include <cstring>
 
 using namespace korval;
 
@@ -30,15 +21,6 @@ constexpr int kScreenHeight = 48;
 constexpr int kTicks = 3;
 
 QTemporaryDir* storeFolder = nullptr;
-
-void writeFile(const QString& path, const std::uint8_t* data, std::size_t size)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fuzz::fail("cannot write the settings file");
-    file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
-}
 
 void checkGrid(const Form1& form)
 {
@@ -69,26 +51,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 2)
-        return 0;
-    static const std::array<const settings::SettingKey*, 4> keys{&settings::kTextSize, &settings::kWidth,
-                                                                 &settings::kHeight, &settings::kSystem};
-    QLocale::setDefault(fuzz::localeFor(data[1]));
-
     SettingsStore store(storeFolder->path());
-    const QString file = store.filePath(QString(settings::kApplication));
-    QFile::remove(file);
-    const std::uint8_t what = data[0];
-    const char* const names = "TWHSF";
-    const char* named = std::strchr(names, what);
-    const std::size_t choice = what != 0 && named ? static_cast<std::size_t>(named - names) : what % 5u;
-    if (choice == 4) {
-        writeFile(file, data + 2, size - 2);
-    } else {
-        // Values the dialog stores are texts; a stray NUL cannot reach one.
-        const QString value = fuzz::textOf(data + 2, size - 2).remove(QChar(u'\0'));
-        store.SaveSetting(settings::kApplication, settings::kSection, keys[choice]->name, value);
-    }
+    if (!fuzz::fillStore(store, data, size))
+        return 0;
 
     testing::FakePlatform platform(kScreenWidth, kScreenHeight);
     Form1 form(platform, store);
