@@ -30,9 +30,15 @@ const QImage& GlyphCache::glyph(const Cell& cell, QSize pixelSize)
                   cell.fontSize,
                   cell.foreColour,
                   cell.backColour};
+    Recent& recent = recent_[(std::uint32_t(std::uint16_t(key.code)) * 0x9E3779B1u ^ key.foreColour ^ (key.width << 8))
+                             % kRecentSlots];
+    if (recent.image && recent.key == key)
+        return *recent.image;
     auto found = images_.find(key);
     if (found == images_.end())
         found = images_.emplace(key, render(cell, pixelSize)).first;
+    // The map's elements never move, so the pointer stays valid.
+    recent = {key, &found->second};
     return found->second;
 }
 

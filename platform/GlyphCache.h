@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 
@@ -40,6 +41,15 @@ private:
     };
 
     QImage render(const Cell& cell, QSize pixelSize) const;
+
+    // The pictures used lately, one per slot, found without hashing: a tick
+    // repaints hundreds of cells from the same few hundred pictures.
+    struct Recent {
+        Key key{};
+        const QImage* image = nullptr;
+    };
+    static constexpr std::size_t kRecentSlots = 1024;
+    std::array<Recent, kRecentSlots> recent_{};
 
     CellFont font_;
     double dotsPerInch_;

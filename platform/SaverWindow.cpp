@@ -2,6 +2,7 @@
 
 #include "Palette.h"
 
+#include <QCoreApplication>
 #include <QExposeEvent>
 #include <QFont>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QScreen>
 
 #include <cmath>
+#include <optional>
 
 namespace korval {
 namespace {
@@ -27,7 +29,7 @@ QRect pixelRect(const QRectF& rect)
 } // namespace
 
 SaverWindow::SaverWindow(CellArray& cells, std::vector<WindowlessControl*> controls)
-    : cells_(cells), controls_(std::move(controls)), store_(this)
+    : cells_(cells), controls_(std::move(controls)), store_(this), renderer_(cells.font())
 {
     setSurfaceType(QSurface::RasterSurface);
     setFlags(Qt::Window | Qt::FramelessWindowHint);
@@ -45,16 +47,6 @@ SaverWindow::~SaverWindow()
     cells_.setChangeListener({});
     for (WindowlessControl* control : controls_)
         control->setRepaintListener({});
-}
-
-GlyphCache& SaverWindow::glyphs()
-{
-    if (!glyphs_) {
-        const QScreen* shown = screen();
-        glyphs_ = std::make_unique<GlyphCache>(cells_.font(), shown ? shown->logicalDotsPerInch() : 96.0,
-                                               devicePixelRatio());
-    }
-    return *glyphs_;
 }
 
 int SaverWindow::cellAt(QPointF point) const
@@ -78,7 +70,10 @@ void SaverWindow::scheduleRepaint()
     if (updateRequested_ || !handle())
         return;
     updateRequested_ = true;
-    requestUpdate();
+    // A posted event is handled in the same turn of the event loop as the
+    // handler that changed the cells; requestUpdate() would arm a timer and
+    // wake the program a second time for every tick.
+    QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }
 
 bool SaverWindow::event(QEvent* event)
@@ -118,95 +113,106 @@ void SaverWindow::repaintChanges()
         repaintAll();
         return;
     }
-    QRegion region = controlDamage_;
-    for (int index : cells_.changes())
-        region += cells_[index].pixelRect();
-    region &= QRect(QPoint(0, 0), size());
+    const std::vector<int>& changes = cells_.changes();
+    bands_.reserve(static_cast<std::size_t>(cells_.count()) + 16);
+    bands_.clear();
+    for (int index : changes)
+        bands_.add(cells_[index].pixelRect());
+    for (const QRect& rect : controlDamage_)
+        bands_.add(rect);
+    const QRegion region = bands_.region(QRect(QPoint(0, 0), size()));
     if (region.isEmpty()) {
         cells_.clearChanges();
         controlDamage_ = QRegion();
+        lastFlushed_ = QRegion();
+        lastPaintedCells_ = 0;
         return;
     }
 
-    store_.beginPaint(region);
-    {
-        QPainter painter(store_.paintDevice());
-        for (const QRect& rect : controlDamage_)
-            painter.fillRect(rect, QColor::fromRgb(BLACK));
-        for (int index : cells_.changes())
-            paintCell(painter, cells_[index]);
-        paintControls(painter, region);
-    }
-    store_.endPaint();
-    store_.flush(region);
-    cells_.clearChanges();
-    controlDamage_ = QRegion();
+    beginDrawing(region);
+    for (const QRect& rect : controlDamage_)
+        renderer_.fill(rect, BLACK);
+    for (int index : changes)
+        renderer_.drawCell(cells_[index]);
+    finishDrawing(region, static_cast<int>(changes.size()));
 }
 
 void SaverWindow::repaintAll()
 {
     const QRect whole(QPoint(0, 0), size());
-    store_.beginPaint(whole);
-    {
-        QPainter painter(store_.paintDevice());
-        painter.fillRect(whole, QColor::fromRgb(BLACK));
-        for (int index = 0; index < cells_.count(); ++index) {
-            const Cell& cell = cells_[index];
-            if (cell.visible && (cell.captionCode != kNoCaption || cell.backColour != BLACK))
-                paintCell(painter, cell);
+    beginDrawing(QRegion(whole));
+    renderer_.fill(whole, BLACK);
+    int painted = 0;
+    for (int index = 0; index < cells_.count(); ++index) {
+        const Cell& cell = cells_[index];
+        if (cell.visible && (cell.captionCode != kNoCaption || cell.backColour != BLACK)) {
+            renderer_.drawCell(cell);
+            ++painted;
         }
-        paintControls(painter, QRegion(whole));
     }
-    store_.endPaint();
-    store_.flush(whole);
-    cells_.clearChanges();
-    controlDamage_ = QRegion();
+    finishDrawing(QRegion(whole), painted);
     needsFullRepaint_ = false;
 }
 
-void SaverWindow::paintCell(QPainter& painter, const Cell& cell)
+void SaverWindow::beginDrawing(const QRegion& region)
 {
-    const QRect rect = cell.pixelRect();
-    if (rect.isEmpty())
-        return;
-    if (!cell.visible) {
-        painter.fillRect(rect, QColor::fromRgb(BLACK)); // the form's background shows
-        return;
-    }
-    if (cell.captionCode == kNoCaption) {
-        painter.fillRect(rect, QColor::fromRgb(cell.backColour));
-        return;
-    }
-    painter.drawImage(rect.topLeft(), glyphs().glyph(cell, rect.size()));
+    const QScreen* shown = screen();
+    renderer_.setScreen(shown ? shown->logicalDotsPerInch() : 96.0, devicePixelRatio());
+    store_.beginPaint(region);
+    renderer_.begin(store_.paintDevice());
 }
 
-void SaverWindow::paintControls(QPainter& painter, const QRegion& region)
+// The controls go over the cells, then the one region reaches the screen.
+void SaverWindow::finishDrawing(const QRegion& region, int paintedCells)
 {
+    renderer_.end();
+    paintControls(region);
+    store_.endPaint();
+    store_.flush(region);
+    cells_.clearChanges();
+    controlDamage_ = QRegion();
+    lastFlushed_ = region;
+    lastPaintedCells_ = paintedCells;
+}
+
+QImage SaverWindow::frame()
+{
+    QPaintDevice* device = store_.paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return {};
+    return static_cast<const QImage*>(device)->copy();
+}
+
+void SaverWindow::paintControls(const QRegion& region)
+{
+    std::optional<QPainter> painter;
     for (const WindowlessControl* control : controls_) {
         if (!control->isVisible())
             continue;
         const QRect rect = pixelRect(control->rect());
         if (!region.intersects(rect))
             continue;
-        painter.save();
-        painter.setClipRegion(region);
+        if (!painter)
+            painter.emplace(store_.paintDevice());
+        painter->save();
+        painter->setClipRegion(region);
         if (const auto* shape = dynamic_cast<const ShapeControl*>(control)) {
-            painter.fillRect(rect, QColor::fromRgb(shape->backColour));
-            painter.setPen(QColor::fromRgb(shape->borderColour));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(rect.adjusted(0, 0, -1, -1));
+            painter->fillRect(rect, QColor::fromRgb(shape->backColour));
+            painter->setPen(QColor::fromRgb(shape->borderColour));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(rect.adjusted(0, 0, -1, -1));
         } else if (const auto* label = dynamic_cast<const LabelControl*>(control)) {
-            painter.fillRect(rect, QColor::fromRgb(label->backColour));
+            painter->fillRect(rect, QColor::fromRgb(label->backColour));
             QFont font(label->fontFamily);
             font.setStyleHint(QFont::SansSerif);
             font.setWeight(static_cast<QFont::Weight>(label->fontWeight));
             font.setPointSizeF(label->fontSize);
-            painter.setFont(font);
-            painter.setPen(QColor::fromRgb(label->foreColour));
-            painter.setClipRect(rect, Qt::IntersectClip);
-            painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label->caption);
+            painter->setFont(font);
+            painter->setPen(QColor::fromRgb(label->foreColour));
+            painter->setClipRect(rect, Qt::IntersectClip);
+            painter->drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label->caption);
         }
-        painter.restore();
+        painter->restore();
     }
 }
 

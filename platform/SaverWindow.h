@@ -1,7 +1,8 @@
 #pragma once
 
 #include "CellArray.h"
-#include "GlyphCache.h"
+#include "CellRenderer.h"
+#include "RepaintBands.h"
 #include "WindowlessControl.h"
 
 #include <QBackingStore>
@@ -41,6 +42,14 @@ public:
     // every update request, and directly by tests and benchmarks.
     void repaintChanges();
 
+    // What the last repaint did: how many cells it drew and which area it
+    // sent to the screen. A copy of the window's current picture.
+    int lastPaintedCells() const { return lastPaintedCells_; }
+    const QRegion& lastFlushed() const { return lastFlushed_; }
+    QImage frame();
+    // Wider gaps mean fewer, larger rectangles per flush (benchmarks tune it).
+    RepaintBands& repaintBands() { return bands_; }
+
 protected:
     bool event(QEvent* event) override;
     void exposeEvent(QExposeEvent* event) override;
@@ -52,15 +61,18 @@ protected:
 private:
     void scheduleRepaint();
     void repaintAll();
-    void paintCell(QPainter& painter, const Cell& cell);
-    void paintControls(QPainter& painter, const QRegion& region);
-    GlyphCache& glyphs();
+    void beginDrawing(const QRegion& region);
+    void finishDrawing(const QRegion& region, int paintedCells);
+    void paintControls(const QRegion& region);
 
     CellArray& cells_;
     std::vector<WindowlessControl*> controls_;
     QBackingStore store_;
-    std::unique_ptr<GlyphCache> glyphs_;
+    CellRenderer renderer_;
+    RepaintBands bands_;
     QRegion controlDamage_;
+    QRegion lastFlushed_;
+    int lastPaintedCells_ = 0;
     bool needsFullRepaint_ = true;
     bool updateRequested_ = false;
     Input input_;

@@ -1,0 +1,199 @@
+// Measures the saver's start-up, its tick and its painting at several screen
+// sizes on Qt's offscreen platform, and prints one table. Each case runs in a
+// child process of its own, with an offscreen screen of the case's size, so
+// that its peak memory is its own.
+//
+//   korval_bench            all cases, one table
+//   korval_bench --case W H CELL_W CELL_H TICKS
+//                           one case; prints its figures on one line
+
+#include "saver/Form1.h"
+
+#include "platform/DesktopPlatform.h"
+#include "settings/SettingKeys.h"
+#include "settings/SettingsStore.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Case {
+    const char* label;
+    int width;
+    int height;
+    int cellWidth;
+    int cellHeight;
+};
+
+constexpr Case kCases[] = {
+    {"1024x768", 1024, 768, 13, 18},
+    {"1920x1080", 1920, 1080, 13, 18},
+    {"3840x2160", 3840, 2160, 13, 18},
+    {"3840x2160 4x6", 3840, 2160, 4, 6},
+};
+constexpr int kTicks = 3000;
+constexpr int kWarmUpTicks = 300; // fills the glyph cache and settles the columns
+constexpr double kTicksPerSecond = 64;
+
+struct Spread {
+    double median;
+    double p99;
+};
+
+Spread spreadOf(std::vector<double>& micros)
+{
+    std::sort(micros.begin(), micros.end());
+    const auto at = [&](double share) { return micros[static_cast<std::size_t>(share * double(micros.size() - 1))]; };
+    return {at(0.5), at(0.99)};
+}
+
+double microsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+}
+
+long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return -1;
+}
+
+// One case, in this process: the offscreen screen already has the case's size.
+int runCase(int cellWidth, int cellHeight, int ticks)
+{
+    QTemporaryDir home;
+    korval::SettingsStore store(home.path());
+    namespace keys = korval::settings;
+    store.SaveSetting(keys::kApplication, keys::kSection, keys::kWidth.name, QString::number(cellWidth));
+    store.SaveSetting(keys::kApplication, keys::kSection, keys::kHeight.name, QString::number(cellHeight));
+    korval::DesktopPlatform platform(false);
+
+    const auto buildStart = Clock::now();
+    korval::Form1 form(platform, store);
+    form.Timer1.setEnabled(false); // the benchmark ticks by hand
+    form.StartSaver();
+    form.show();
+    while (!form.window().isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    form.window().repaintChanges();
+    const double buildMicros = microsSince(buildStart);
+
+    for (int i = 0; i < kWarmUpTicks; ++i) {
+        form.Timer1_Timer();
+        form.window().repaintChanges();
+    }
+
+    std::vector<double> tickMicros;
+    std::vector<double> paintMicros;
+    tickMicros.reserve(static_cast<std::size_t>(ticks));
+    paintMicros.reserve(static_cast<std::size_t>(ticks));
+    double changedCells = 0;
+    double flushedRects = 0;
+    double flushedArea = 0;
+    for (int i = 0; i < ticks; ++i) {
+        const auto start = Clock::now();
+        form.Timer1_Timer();
+        tickMicros.push_back(microsSince(start));
+        changedCells += double(form.M1.changes().size());
+        form.M1.clearChanges(); // the tick alone: nothing painted
+    }
+    for (int i = 0; i < ticks; ++i) {
+        const auto start = Clock::now();
+        form.Timer1_Timer();
+        form.window().repaintChanges();
+        paintMicros.push_back(microsSince(start));
+        flushedRects += double(form.window().lastFlushed().rectCount());
+        for (const QRect& rect : form.window().lastFlushed())
+            flushedArea += double(rect.width()) * rect.height();
+    }
+    const Spread tick = spreadOf(tickMicros);
+    const Spread paint = spreadOf(paintMicros);
+    const double screenArea = double(form.window().width()) * form.window().height();
+    std::printf("%d %d %.1f %.1f %.1f %.1f %.1f %ld %.0f %.0f %.1f\n", form.state.columnCount,
+                static_cast<int>(form.state.rowsPerColumn), buildMicros / 1000, tick.median, tick.p99, paint.median,
+                paint.p99, peakResidentKiB(), changedCells / ticks, flushedRects / ticks,
+                100 * flushedArea / ticks / screenArea);
+    return 0;
+}
+
+QString screenConfig(const QTemporaryDir& folder, const Case& benchCase)
+{
+    const QString path = folder.filePath(QStringLiteral("screen-%1x%2.json").arg(benchCase.width).arg(benchCase.height));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        QTextStream(&file) << "{ \"synchronousWindowSystemEvents\": true, \"screens\": [ { \"name\": \"bench\", "
+                           << "\"x\": 0, \"y\": 0, \"width\": " << benchCase.width << ", \"height\": " << benchCase.height
+                           << ", \"logicalDpi\": 96, \"dpr\": 1 } ] }\n";
+    }
+    return path;
+}
+
+int runAll(const QString& program)
+{
+    QTemporaryDir folder;
+    std::printf("korval_bench: offscreen platform, %d ticks per figure after %d warm-up ticks; "
+                "share of one core at %.0f ticks per second\n\n",
+                kTicks, kWarmUpTicks, kTicksPerSecond);
+    std::printf("%-14s %10s %8s %15s %17s %7s %9s %8s %8s %8s\n", "screen, cell", "C x R", "build", "tick alone",
+                "tick + paint", "core", "peak RSS", "changed", "flushed", "flushed");
+    std::printf("%-14s %10s %8s %15s %17s %7s %9s %8s %8s %8s\n", "", "", "(ms)", "med/p99 (us)", "med/p99 (us)",
+                "at 64/s", "(MiB)", "cells", "rects", "area %");
+    for (const Case& benchCase : kCases) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                           QStringLiteral("offscreen:configfile=") + screenConfig(folder, benchCase));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(program, {QStringLiteral("--case"), QString::number(benchCase.cellWidth),
+                              QString::number(benchCase.cellHeight), QString::number(kTicks)});
+        if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+            std::printf("%-14s failed\n", benchCase.label);
+            continue;
+        }
+        const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
+        if (f.size() < 11) {
+            std::printf("%-14s no figures\n", benchCase.label);
+            continue;
+        }
+        const QByteArray grid = f[0] + " x " + f[1];
+        const QByteArray tick = f[3] + " / " + f[4];
+        const QByteArray paint = f[5] + " / " + f[6];
+        std::printf("%-14s %10s %8s %15s %17s %6.1f%% %9.1f %8s %8s %8s\n", benchCase.label, grid.constData(),
+                    f[2].constData(), tick.constData(), paint.constData(), f[5].toDouble() * kTicksPerSecond / 1e4,
+                    f[7].toDouble() / 1024, f[8].constData(), f[9].constData(), f[10].constData());
+    }
+    std::printf("\nThe whole program on a virtual X display: bench/xvfb-cpu.sh <path to korval>\n");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc == 5 && QByteArray(argv[1]) == "--case") {
+        QGuiApplication application(argc, argv);
+        return runCase(QByteArray(argv[2]).toInt(), QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
+    }
+    QCoreApplication application(argc, argv);
+    return runAll(QCoreApplication::applicationFilePath());
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QRect>
+#include <QRegion>
+
+#include <vector>
+
+namespace korval {
+
+// The area one repaint sends to the screen, built from the rectangles of the
+// cells that changed. On X11 every rectangle of the flushed region becomes a
+// request to the server, and the server clips each request against all the
+// others, so few rectangles matter more than few pixels. Cells of one grid
+// row share their top and bottom edges: the changed cells of a row become
+// one band, in which neighbours closer than the merge gap join into one
+// rectangle. The result is a valid banded region built in one go, not cell
+// by cell. Areas that do not line up in rows (a control's damage, cells of
+// odd geometry) fall back to an ordinary union.
+class RepaintBands {
+public:
+    // Horizontal gap, in pixels, up to which two changed areas of a band are
+    // sent as one rectangle together with the unchanged pixels between them.
+    explicit RepaintBands(int mergeGap = kDefaultMergeGap);
+
+    static constexpr int kDefaultMergeGap = 40;
+
+    void reserve(std::size_t rectangles);
+    void clear() { rects_.clear(); }
+    void add(const QRect& rect);
+    bool isEmpty() const { return rects_.empty(); }
+
+    // The merged region, clipped to `bounds`. Sorts the collected rectangles
+    // in place; reuses its storage from one repaint to the next.
+    QRegion region(const QRect& bounds);
+
+    static constexpr int kDefaultRowsPerBand = 1;
+    int rowsPerBand() const { return rowsPerBand_; }
+    void setRowsPerBand(int rows) { rowsPerBand_ = rows; }
+    int mergeGap() const { return mergeGap_; }
+    // The rectangles of the last banded region, top to bottom; empty when
+    // the last region came from the fallback union.
+    const std::vector<QRect>& bandRects() const { return bands_; }
+    void setMergeGap(int pixels) { mergeGap_ = pixels; }
+
+private:
+    bool mergeIntoBands(const QRect& bounds);
+    void joinBand(std::size_t first, std::size_t end, int top, int bottom, const QRect& bounds);
+    QRegion unionFallback(const QRect& bounds) const;
+
+    std::vector<QRect> rects_;
+    std::vector<QRect> bands_;
+    int mergeGap_;
+    int rowsPerBand_ = kDefaultRowsPerBand;
+};
+
+} // namespace korval
