@@ -6,7 +6,7 @@
 # libFuzzer targets, which then run briefly from their seed corpora.
 #
 #   KORVAL_QUICK=1 scripts/test.sh     the normal build and its tests only
-#   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 20)
+#   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 15: a minute for all four)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +16,15 @@ jobs="$(nproc)"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure
+
+# The install: the program in bin and the menu entry that opens its options.
+install_root="$(mktemp -d)"
+cmake --install build --prefix "$install_root" >/dev/null
+test -x "$install_root/bin/korval"
+grep -qx 'Exec=korval /c' "$install_root/share/applications/korval-options.desktop"
+"$install_root/bin/korval" --help >/dev/null
+rm -rf "$install_root"
+echo "install: bin/korval and share/applications/korval-options.desktop"
 
 if [ "${KORVAL_QUICK:-0}" = 1 ]; then
   exit 0
@@ -34,4 +43,4 @@ export LSAN_OPTIONS="exitcode=66:suppressions=$PWD/scripts/lsan.supp"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=66"
 ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
 
-bash scripts/fuzz.sh build-sanitize "${KORVAL_FUZZ_SECONDS:-20}"
+bash scripts/fuzz.sh build-sanitize "${KORVAL_FUZZ_SECONDS:-15}"
