@@ -156,6 +156,26 @@ TEST_F(WholeProgramTest, SecondSaverEndsAtOnceAndTheFirstRunsOn)
     EXPECT_EQ(desktop->visibleWindows(QStringLiteral("^KORVAL$")), QStringList{saverWindow});
 }
 
+TEST_F(WholeProgramTest, BannerFlagThatIsNoNumberEndsWithAMessageBoxAtTheFirstKey)
+{
+    user.store(settings::kSystem, QStringLiteral("yes"));
+    auto saver = startSaver();
+    ASSERT_FALSE(saverWindow.isEmpty());
+    desktop->key(QStringLiteral("a"));
+
+    // The box comes up over the saver and takes the keyboard.
+    QStringList windows;
+    QElapsedTimer clock;
+    clock.start();
+    while ((windows = desktop->visibleWindows(QStringLiteral("^KORVAL$"))).size() < 2 && clock.elapsed() < 5000)
+        QThread::msleep(50);
+    windows.removeAll(saverWindow);
+    ASSERT_EQ(windows.size(), 1) << "one message box beside the saver";
+    EXPECT_TRUE(saver->isRunning());
+    desktop->key(QStringLiteral("Return"));
+    EXPECT_EQ(saver->waitForExit(3000), 1);
+}
+
 struct UnusableSettingRow {
     const char* name;
     const char* width;
