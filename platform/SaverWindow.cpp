@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QExposeEvent>
+#include <QGuiApplication>
 #include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -67,7 +68,7 @@ void SaverWindow::scheduleRepaint()
 {
     // Before the native window exists Qt drops the request, and a flag set
     // then would block every later one; the first exposure paints it all.
-    if (updateRequested_ || !handle())
+    if (updateRequested_ || batching_ || !handle())
         return;
     updateRequested_ = true;
     // A posted event is handled in the same turn of the event loop as the
@@ -232,11 +233,22 @@ void SaverWindow::mousePressEvent(QMouseEvent* event)
         input_.cellClick(cell);
 }
 
+// Qt reports every pointer movement over a window, buttons pressed or not:
+// a window has no mouse tracking to switch on.
 void SaverWindow::mouseMoveEvent(QMouseEvent* event)
 {
     const int cell = cellAt(event->position());
     if (cell >= 0 && input_.cellMouseMove)
         input_.cellMouseMove(cell);
+}
+
+// While the saver covers the screen any key must reach it, so it takes the
+// keyboard back from whatever took it; only a modal message box of its own
+// keeps it, as the user must be able to answer that box.
+void SaverWindow::focusOutEvent(QFocusEvent*)
+{
+    if (isVisible() && !QGuiApplication::modalWindow())
+        requestActivate();
 }
 
 } // namespace korval

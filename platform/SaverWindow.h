@@ -42,6 +42,22 @@ public:
     // every update request, and directly by tests and benchmarks.
     void repaintChanges();
 
+    // Runs a handler that changes cells, then paints its changes at once:
+    // no repaint is posted for them, so a timer's tick costs one wake-up of
+    // the program, not two.
+    template <class Handler>
+    void changeAndRepaint(Handler&& handler)
+    {
+        batching_ = true;
+        struct EndBatch {
+            bool& flag;
+            ~EndBatch() { flag = false; }
+        } endBatch{batching_};
+        handler();
+        batching_ = false;
+        repaintChanges();
+    }
+
     // What the last repaint did: how many cells it drew and which area it
     // sent to the screen. A copy of the window's current picture.
     int lastPaintedCells() const { return lastPaintedCells_; }
@@ -57,6 +73,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void scheduleRepaint();
@@ -75,6 +92,7 @@ private:
     int lastPaintedCells_ = 0;
     bool needsFullRepaint_ = true;
     bool updateRequested_ = false;
+    bool batching_ = false; // inside changeAndRepaint: it paints afterwards
     Input input_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/Palette.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 
@@ -302,6 +303,30 @@ TEST(ExitTriggers, ClickOnTheShownCaptionDoesNothingButTheFrameLetsClicksThrough
     QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, QPoint(421, 380));
     EXPECT_EQ(saver.platform.cursorCount, 1);
     EXPECT_FALSE(saver.platform.ended());
+}
+
+// Any key must reach the saver, so it takes the keyboard back from another
+// window; a modal box, such as the one reporting an error, keeps it.
+TEST(ExitTriggers, SaverKeepsTheKeyboardExceptFromAModalBox)
+{
+    ShownSaver saver(QStringLiteral("1"));
+    saver.window->requestActivate();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(saver.window));
+
+    QWindow other;
+    other.resize(100, 100);
+    other.show();
+    other.requestActivate();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == saver.window; }, 2000));
+
+    QWindow box;
+    box.setModality(Qt::ApplicationModal);
+    box.resize(100, 100);
+    box.show();
+    box.requestActivate();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &box; }, 2000));
+    QTest::qWait(100);
+    EXPECT_EQ(QGuiApplication::focusWindow(), &box);
 }
 
 // The cells change long before the window is first shown; the banner shown
