@@ -66,8 +66,8 @@ int SaverWindow::cellAt(QPointF point) const
 
 void SaverWindow::scheduleRepaint()
 {
-    // Before the native window exists Qt drops the request, and a flag set
-    // then would block every later one; the first exposure paints it all.
+    // Before the native window exists there is nothing to paint on: the
+    // first exposure paints everything.
     if (updateRequested_ || batching_ || !handle())
         return;
     updateRequested_ = true;
