@@ -58,7 +58,9 @@ auto Form1::guarded(Handler handler)
 
 Form1::Form1(Platform& platform, SettingsStore& store)
     : M1(templateCell(), cellFont()),
-      Timer1(1, true, [this] { runGuarded(platform_, [this] { Timer1_Timer(); }); }),
+      // A tick's changes are painted as soon as it returns, in the same turn
+      // of the event loop.
+      Timer1(1, true, [this] { window_.changeAndRepaint([this] { runGuarded(platform_, [this] { Timer1_Timer(); }); }); }),
       Timer2(2000, false, [this] { runGuarded(platform_, [this] { Timer2_Timer(); }); }),
       platform_(platform), store_(store), window_(M1, {&Shape1, &Label1})
 {

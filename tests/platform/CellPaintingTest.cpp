@@ -174,5 +174,19 @@ TEST(CellPainting, ChangesArePaintedInTheSameTurnOfTheEventLoop)
     EXPECT_EQ(grid.window->lastPaintedCells(), 1);
 }
 
+TEST(CellPainting, AHandlersChangesArePaintedWhenItReturnsWithoutAPostedRepaint)
+{
+    PaintedGrid grid;
+    grid.window->changeAndRepaint([&] {
+        grid.cells->setCaptionCode(grid.index(1, 0), 'Y');
+        grid.cells->setForeColour(grid.index(1, 0), HEAD_COLOUR);
+        grid.cells->setCaptionCode(grid.index(1, 1), 'Y');
+    });
+    EXPECT_EQ(grid.picture(), (Picture{".o..", ".x..", "...."}));
+    EXPECT_EQ(grid.window->lastPaintedCells(), 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.window->lastPaintedCells(), 2) << "no second, empty repaint was posted";
+}
+
 } // namespace
 } // namespace korval
