@@ -43,6 +43,8 @@ GlyphCache& CellRenderer::glyphs()
 void CellRenderer::begin(QPaintDevice* device)
 {
     end();
+    if (!device) // a backing store not yet sized: nothing to draw on
+        return;
     if (device->devType() == QInternal::Image) {
         auto* image = static_cast<QImage*>(device);
         if (takesGlyphPixels(*image) && devicePixelRatio_ == 1.0) {
