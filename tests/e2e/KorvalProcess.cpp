@@ -4,11 +4,17 @@
 #error "KORVAL_BINARY must name the built program"
 #endif
 
+#include <sys/prctl.h>
+
+#include <csignal>
+
 namespace korval::e2e {
 
 KorvalProcess::KorvalProcess(const QStringList& arguments, const QProcessEnvironment& environment)
 {
     process_.setProcessEnvironment(environment);
+    // A test program that is killed (a CTest time-out) takes its saver along.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process_.start(QStringLiteral(KORVAL_BINARY), arguments);
     started_ = process_.waitForStarted(5000);
 }

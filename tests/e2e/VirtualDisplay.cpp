@@ -4,10 +4,12 @@
 #include <QFile>
 #include <QThread>
 
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 
 namespace korval::e2e {
@@ -56,6 +58,8 @@ VirtualDisplay::VirtualDisplay()
 bool VirtualDisplay::tryStart(int number)
 {
     server_.setProcessChannelMode(QProcess::MergedChannels);
+    // A test program that is killed (a CTest time-out) takes its server along.
+    server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     server_.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
                                             QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kWidth).arg(kHeight),
                                             QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
