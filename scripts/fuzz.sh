@@ -22,7 +22,7 @@ for corpus in fuzz/corpus/*/; do
   # -timeout: an input that runs for seconds is a hang, not a slow case.
   if ! "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=4096 \
       -print_final_stats=1 -artifact_prefix="$work/" "$work/$target" "$corpus" >"$work/$target.log" 2>&1; then
-    echo "FAILED: $target; input and report in $work/" >&2
+    echo "FAILED: $target; input and report in $work/ (replay: $build/fuzz/$target <input file>)" >&2
     grep -E 'ERROR|finding|runtime error|SUMMARY|Test unit written' "$work/$target.log" >&2 || tail -30 "$work/$target.log" >&2
     status=1
   else
