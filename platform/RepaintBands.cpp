@@ -33,13 +33,14 @@ QRegion RepaintBands::region(const QRect& bounds)
     return region;
 }
 
-// Rows of cells are grouped into bands of `rowsPerBand` rows on a grid of
-// the first rectangle's height, and each band's rectangles are joined left to
-// right. Fails when two bands overlap (rows of uneven height), which a banded
-// region cannot hold as they are.
+// Rectangles are grouped into bands on a grid of the first one's height (a
+// cell's row, when all cells have one size), and each band's rectangles are
+// joined left to right. Taller bands were measured: they send more pixels and
+// cost the X server more than they save. Fails when two bands overlap (rows of
+// uneven height), which a banded region cannot hold as they are.
 bool RepaintBands::mergeIntoBands(const QRect& bounds)
 {
-    const int bandHeight = std::max(1, rects_.front().height() * std::max(1, rowsPerBand_));
+    const int bandHeight = std::max(1, rects_.front().height());
     const auto bandOf = [bandHeight](const QRect& rect) { return rect.top() / bandHeight; };
     std::sort(rects_.begin(), rects_.end(), [&](const QRect& a, const QRect& b) {
         const int bandA = bandOf(a);

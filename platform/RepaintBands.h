@@ -33,9 +33,6 @@ public:
     // in place; reuses its storage from one repaint to the next.
     QRegion region(const QRect& bounds);
 
-    static constexpr int kDefaultRowsPerBand = 1;
-    int rowsPerBand() const { return rowsPerBand_; }
-    void setRowsPerBand(int rows) { rowsPerBand_ = rows; }
     int mergeGap() const { return mergeGap_; }
     // The rectangles of the last banded region, top to bottom; empty when
     // the last region came from the fallback union.
@@ -50,7 +47,6 @@ private:
     std::vector<QRect> rects_;
     std::vector<QRect> bands_;
     int mergeGap_;
-    int rowsPerBand_ = kDefaultRowsPerBand;
 };
 
 } // namespace korval
