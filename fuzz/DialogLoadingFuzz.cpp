@@ -17,8 +17,6 @@ using namespace korval;
 
 namespace {
 
-QTemporaryDir* storeFolder = nullptr;
-
 // A measuring rule that needs no font: the letter grows with the font size.
 QSize letterOf(double pointSize)
 {
@@ -40,13 +38,15 @@ void checkShown(const DialogFields& fields)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::startApplication(argc, argv);
-    storeFolder = new QTemporaryDir;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    SettingsStore store(storeFolder->path());
+    // A folder of its own for every input: Qt's cache of parsed settings
+    // files could otherwise hand one input the previous input's values.
+    const QTemporaryDir folder;
+    SettingsStore store(folder.path());
     if (!fuzz::fillStore(store, data, size))
         return 0;
 
@@ -59,7 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!fuzz::convertsOrRaises([&] { entries = entriesToSave(shown, letterOf); }))
         return 0;
     store.SaveSettings(settings::kApplication, settings::kSection, entries);
-    if (readStoredOptions(store, letterOf) != shown)
+    // Read back as the next start of the dialog would, from a file that this
+    // process has not parsed before (Qt's cache tells a rewrite only by its
+    // size and millisecond time stamp).
+    const QTemporaryDir nextStart;
+    SettingsStore next(nextStart.path());
+    const QString app(settings::kApplication);
+    QDir().mkpath(QFileInfo(next.filePath(app)).absolutePath());
+    if (!QFile::copy(store.filePath(app), next.filePath(app)))
+        fuzz::fail("cannot copy the stored settings");
+    if (readStoredOptions(next, letterOf) != shown)
         fuzz::fail("what OK stored loads as other fields than were shown");
     return 0;
 }

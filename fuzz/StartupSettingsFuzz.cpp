@@ -20,8 +20,6 @@ constexpr int kScreenWidth = 64;
 constexpr int kScreenHeight = 48;
 constexpr int kTicks = 3;
 
-QTemporaryDir* storeFolder = nullptr;
-
 void checkGrid(const Form1& form)
 {
     const SaverState& state = form.state;
@@ -45,13 +43,15 @@ void checkGrid(const Form1& form)
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     fuzz::startApplication(argc, argv);
-    storeFolder = new QTemporaryDir;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    SettingsStore store(storeFolder->path());
+    // A folder of its own for every input: Qt's cache of parsed settings
+    // files could otherwise hand one input the previous input's values.
+    const QTemporaryDir folder;
+    SettingsStore store(folder.path());
     if (!fuzz::fillStore(store, data, size))
         return 0;
 
