@@ -110,6 +110,9 @@ TEST(HostileSettings, AwkwardTextsComeBackAsStored)
         const QString value = QString::fromUtf8(text);
         temp.set(keys::kWidth, value);
         EXPECT_EQ(temp.get(keys::kWidth), value) << text;
+        temp.set(keys::kHeight, value); // a second save over what the first wrote
+        EXPECT_FALSE(QFile::exists(temp.filePath() + QStringLiteral(".damaged")))
+            << text << ": a file the store wrote itself was taken for damaged";
     }
 }
 
