@@ -3,6 +3,8 @@
 // the saver's default for its key, a readable one shows as the gap it makes,
 // and the settings file stays as it was.
 
+#include "support/LocaleScope.h"
+#include "support/SettingsFiles.h"
 #include "support/TempStore.h"
 
 #include "options/StoredOptions.h"
@@ -36,14 +38,9 @@ DialogFields withColumnGap(const QString& gap) { return {u"10"_s, gap, u"2"_s, 1
 DialogFields withRowGap(const QString& gap) { return {u"10"_s, u"2"_s, gap, 1}; }
 DialogFields withBanner(int choice) { return {u"10"_s, u"2"_s, u"2"_s, choice}; }
 
-class LocaleScope {
-public:
-    explicit LocaleScope(const char* name) : previous_(QLocale()) { QLocale::setDefault(QLocale(QString::fromLatin1(name))); }
-    ~LocaleScope() { QLocale::setDefault(previous_); }
-
-private:
-    QLocale previous_;
-};
+using testing::LocaleScope;
+using testing::binaryGarbage;
+using testing::writeBytes;
 
 struct HostileValueRow {
     const char* name;
@@ -107,22 +104,6 @@ INSTANTIATE_TEST_SUITE_P(
         HostileValueRow{"bannerSpaces", "en_US", S, u" 1 "_s, withBanner(1)},
         HostileValueRow{"bannerCommaOne", "de_DE", S, u"1,0"_s, withBanner(1)}),
     [](const auto& info) { return std::string(info.param.name); });
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-}
-
-QByteArray binaryGarbage(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>((i * 7919 + 13) % 251);
-    return bytes;
-}
 
 struct HostileFileRow {
     const char* name;

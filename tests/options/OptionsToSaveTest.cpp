@@ -1,3 +1,4 @@
+#include "support/LocaleScope.h"
 #include "options/OptionsToSave.h"
 
 #include "platform/RuntimeError.h"
@@ -84,12 +85,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OptionsToSave, GapsAreReadInTheUsersRegionalFormat)
 {
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+    testing::LocaleScope locale("cs_CZ");
     EXPECT_EQ(wholeGap(QStringLiteral("3,0")), 3);
     EXPECT_THROW(wholeGap(QStringLiteral("1,5")), RuntimeError);
     EXPECT_THROW(wholeGap(QStringLiteral("1.5")), RuntimeError);
-    QLocale::setDefault(previous);
 }
 
 } // namespace

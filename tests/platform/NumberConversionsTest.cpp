@@ -1,3 +1,4 @@
+#include "support/LocaleScope.h"
 #include "platform/NumberConversions.h"
 #include "platform/RuntimeError.h"
 
@@ -11,14 +12,7 @@ namespace korval {
 namespace {
 
 // Sets the user's regional format for one test and restores it afterwards.
-class LocaleScope {
-public:
-    explicit LocaleScope(const char* name) : previous_(QLocale()) { QLocale::setDefault(QLocale(QString::fromLatin1(name))); }
-    ~LocaleScope() { QLocale::setDefault(previous_); }
-
-private:
-    QLocale previous_;
-};
+using testing::LocaleScope;
 
 // The error number a conversion raises, or nullopt when it converts.
 template <class Conversion>

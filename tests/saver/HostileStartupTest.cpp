@@ -4,6 +4,8 @@
 // or in the one message box of the run-time error and the end of the
 // program. None of them crashes, and none of them changes the settings file.
 
+#include "support/LocaleScope.h"
+#include "support/SettingsFiles.h"
 #include "support/FakePlatform.h"
 #include "support/TempStore.h"
 
@@ -29,14 +31,9 @@ using testing::TempStore;
 namespace keys = settings;
 using namespace Qt::StringLiterals;
 
-class LocaleScope {
-public:
-    explicit LocaleScope(const char* name) : previous_(QLocale()) { QLocale::setDefault(QLocale(QString::fromLatin1(name))); }
-    ~LocaleScope() { QLocale::setDefault(previous_); }
-
-private:
-    QLocale previous_;
-};
+using testing::LocaleScope;
+using testing::binaryGarbage;
+using testing::writeBytes;
 
 // What start-up ends in: the template cell as the settings made it, or the
 // number of the run-time error that stopped it.
@@ -165,22 +162,6 @@ struct HostileFileRow {
     std::function<void(const QString& path)> make; // puts something where the settings file goes
     Outcome outcome;
 };
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-}
-
-QByteArray binaryGarbage(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>((i * 7919 + 13) % 251);
-    return bytes;
-}
 
 class HostileFile : public ::testing::TestWithParam<HostileFileRow> {};
 

@@ -1,3 +1,4 @@
+#include "support/LocaleScope.h"
 #include "support/TempStore.h"
 
 #include "platform/NumberConversions.h"
@@ -40,13 +41,11 @@ TEST(SettingsStore, SavedValuesReadBackAsTextInTheirFile)
 
 TEST(SettingsStore, FractionalWidthRoundTripsUnderADecimalCommaLocale)
 {
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+    testing::LocaleScope locale("cs_CZ");
     TempStore temp;
     temp.set(keys::kWidth, singleToText(13.5f));
     EXPECT_EQ(temp.get(keys::kWidth), QStringLiteral("13,5"));
     EXPECT_FLOAT_EQ(toSingle(temp.get(keys::kWidth)), 13.5f);
-    QLocale::setDefault(previous);
 }
 
 TEST(SettingsStore, SeveralKeysReachTheFileInOneWriteAndOtherKeysSurvive)
