@@ -15,7 +15,7 @@ jobs="$(nproc)"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
-ctest --test-dir build -j"$jobs" --output-on-failure
+ctest --test-dir build -j"$jobs" --output-on-failure | tee build/ctest-summary.log
 
 # The install: the program in bin and the menu entry that opens its options.
 install_root="$(mktemp -d)"
@@ -26,7 +26,15 @@ grep -qx 'Exec=korval /c' "$install_root/share/applications/korval-options.deskt
 rm -rf "$install_root"
 echo "install: bin/korval and share/applications/korval-options.desktop"
 
+# The closing line counts the tests of every build that ran.
+summary() {
+  cat "$@" | awk '/tests passed, [0-9]+ tests failed out of/ {
+      total += $NF; failed += $(NF-4) }
+    END { printf "%d passed, %d failed\n", total - failed, failed }'
+}
+
 if [ "${KORVAL_QUICK:-0}" = 1 ]; then
+  summary build/ctest-summary.log
   exit 0
 fi
 
@@ -41,6 +49,8 @@ cmake --build build-sanitize -j"$jobs"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:exitcode=66:suppressions=$PWD/scripts/lsan.supp"
 export LSAN_OPTIONS="exitcode=66:suppressions=$PWD/scripts/lsan.supp"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=66"
-ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
+ctest --test-dir build-sanitize -j"$jobs" --output-on-failure | tee build-sanitize/ctest-summary.log
 
 bash scripts/fuzz.sh build-sanitize "${KORVAL_FUZZ_SECONDS:-15}"
+
+summary build/ctest-summary.log build-sanitize/ctest-summary.log
