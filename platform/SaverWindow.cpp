@@ -79,9 +79,10 @@ void SaverWindow::exposeEvent(QExposeEvent*)
     }
 }
 
+// The backing store is sized when it is first painted: where the X server
+// draws the cells it is never used, and a screen-sized image is not kept.
 void SaverWindow::resizeEvent(QResizeEvent*)
 {
-    store_.resize(size());
     needsFullRepaint_ = true;
 }
 
@@ -195,6 +196,8 @@ void SaverWindow::beginDrawing(const QRegion& region)
 {
     const QScreen* shown = screen();
     renderer_.setScreen(shown ? shown->logicalDotsPerInch() : 96.0, devicePixelRatio());
+    if (store_.size() != size())
+        store_.resize(size());
     store_.beginPaint(region);
     renderer_.begin(store_.paintDevice());
 }
