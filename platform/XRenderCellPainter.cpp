@@ -274,15 +274,21 @@ void XRenderCellPainter::clearBatches()
     runCount_ = 0;
 }
 
-// A cell is blanked in its back colour (black where it is hidden); a cell
-// that shows a character then gets its glyph in its fore colour.
+// A cell that shows a character on black is drawn by its glyph alone: the
+// glyph covers the whole cell, and drawn with the source operator it writes
+// the fore colour where the character is and black everywhere else. Any other
+// cell is blanked in its back colour (black where it is hidden) and a glyph,
+// if any, goes over that.
 void XRenderCellPainter::addCell(const Cell& cell)
 {
     const QRect rect = cell.pixelRect();
     if (rect.isEmpty())
         return;
-    addFill(cell.visible ? cell.backColour : BLACK, rect);
-    if (!cell.visible || cell.captionCode < 0 || cell.captionCode > 255)
+    const bool showsGlyph = cell.visible && cell.captionCode >= 0 && cell.captionCode <= 255;
+    const bool onBlack = cell.backColour == BLACK;
+    if (!showsGlyph || !onBlack)
+        addFill(cell.visible ? cell.backColour : BLACK, rect);
+    if (!showsGlyph)
         return;
 
     const std::size_t set = glyphSetFor(cell, rect.size());
@@ -292,7 +298,7 @@ void XRenderCellPainter::addCell(const Cell& cell)
 
     Run* run = nullptr;
     for (std::size_t i = 0; i < runCount_; ++i) {
-        if (runs_[i].colour == cell.foreColour && runs_[i].glyphSet == set) {
+        if (runs_[i].colour == cell.foreColour && runs_[i].glyphSet == set && runs_[i].overBack == !onBlack) {
             run = &runs_[i];
             break;
         }
@@ -303,6 +309,7 @@ void XRenderCellPainter::addCell(const Cell& cell)
         run = &runs_[runCount_++];
         run->colour = cell.foreColour;
         run->glyphSet = set;
+        run->overBack = !onBlack;
     }
     run->glyphs.push_back(
         {static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()), std::uint8_t(cell.captionCode)});
@@ -370,7 +377,7 @@ void XRenderCellPainter::sendRun(Run& run)
             penX = glyph.x;
             penY = glyph.y;
         }
-        xcb_render_composite_glyphs_8(x_->connection, XCB_RENDER_PICT_OP_OVER, source, x_->picture, XCB_NONE, glyphSet,
+        xcb_render_composite_glyphs_8(x_->connection, run.overBack ? XCB_RENDER_PICT_OP_OVER : XCB_RENDER_PICT_OP_SRC, source, x_->picture, XCB_NONE, glyphSet,
                                       0, 0, static_cast<std::uint32_t>(request_.size()), request_.data());
     }
 }

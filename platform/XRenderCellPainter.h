@@ -19,9 +19,9 @@ namespace korval {
 
 // Paints cells on an X11 window with the X Render extension instead of
 // sending pixels. Every glyph's coverage is uploaded once to the X server;
-// after that a repaint is one request that blanks the changed cells and one
-// per fore colour that draws their glyphs, a few kilobytes however large the
-// screen. The windowless controls, which change only when the banner shows
+// after that a repaint is one request per fore colour that draws the changed
+// cells' glyphs, each glyph covering its whole cell, and one that blanks the
+// cells left empty: a few kilobytes however large the screen. The windowless controls, which change only when the banner shows
 // or hides, are still drawn by QPainter and sent as an image.
 //
 // Only available where the program runs on X11 (xcb) at one device pixel
@@ -65,10 +65,12 @@ private:
         std::int16_t y;
         std::uint8_t code;
     };
-    // The glyphs of one fore colour in one glyph set, in paint order.
+    // The glyphs of one fore colour in one glyph set, in paint order, either
+    // replacing their cells (on black) or over their cells' back colour.
     struct Run {
         QRgb colour = 0;
         std::size_t glyphSet = 0;
+        bool overBack = false;
         std::vector<Glyph> glyphs;
     };
     // Laid out as the protocol's rectangle, so a list is sent as it stands.
