@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 // Qt must have been built for X11 too, or it offers no connection to draw on.
@@ -126,6 +127,10 @@ std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(QWindow& window, 
     if (!connection || xcb_connection_has_error(connection))
         return nullptr;
 
+    // A request of an extension the server lacks would close the connection.
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_render_id);
+    if (!extension || !extension->present)
+        return nullptr;
     // Solid fill pictures came with Render 0.10.
     xcb_render_query_version_reply_t* version
         = xcb_render_query_version_reply(connection, xcb_render_query_version(connection, 0, 11), nullptr);
