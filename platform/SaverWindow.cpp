@@ -1,33 +1,17 @@
 #include "SaverWindow.h"
 
+#include "ControlPainting.h"
 #include "Palette.h"
 
 #include <QCoreApplication>
 #include <QExposeEvent>
 #include <QGuiApplication>
-#include <QFont>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
-#include <cmath>
-#include <optional>
-
 namespace korval {
-namespace {
-
-// Fractional control positions (a banner centred at 424.5) round to the
-// nearest whole pixel, halves away from zero.
-QRect pixelRect(const QRectF& rect)
-{
-    const int x0 = static_cast<int>(std::lround(rect.left()));
-    const int y0 = static_cast<int>(std::lround(rect.top()));
-    return QRect(x0, y0, static_cast<int>(std::lround(rect.right())) - x0,
-                 static_cast<int>(std::lround(rect.bottom())) - y0);
-}
-
-} // namespace
 
 SaverWindow::SaverWindow(CellArray& cells, std::vector<WindowlessControl*> controls)
     : cells_(cells), controls_(std::move(controls)), store_(this), renderer_(cells.font())
@@ -37,7 +21,7 @@ SaverWindow::SaverWindow(CellArray& cells, std::vector<WindowlessControl*> contr
     cells_.setChangeListener([this] { scheduleRepaint(); });
     for (WindowlessControl* control : controls_) {
         control->setRepaintListener([this](const QRectF& rect) {
-            controlDamage_ += pixelRect(rect).adjusted(-1, -1, 1, 1);
+            controlDamage_ += controlPixelRect(rect).adjusted(-1, -1, 1, 1);
             scheduleRepaint();
         });
     }
@@ -95,9 +79,10 @@ void SaverWindow::exposeEvent(QExposeEvent*)
     }
 }
 
+// The backing store is sized when it is first painted: where the X server
+// draws the cells it is never used, and a screen-sized image is not kept.
 void SaverWindow::resizeEvent(QResizeEvent*)
 {
-    store_.resize(size());
     needsFullRepaint_ = true;
 }
 
@@ -108,6 +93,10 @@ void SaverWindow::repaintChanges()
         cells_.clearChanges();
         controlDamage_ = QRegion();
         needsFullRepaint_ = true;
+        return;
+    }
+    if (XRenderCellPainter* painter = xrenderPainter()) {
+        repaintWithXRender(*painter);
         return;
     }
     if (needsFullRepaint_ || cells_.geometryChanged()) {
@@ -138,6 +127,54 @@ void SaverWindow::repaintChanges()
     finishDrawing(region, static_cast<int>(changes.size()));
 }
 
+// The X Render painter, made at the first exposure of each native window;
+// null where the backing store paints. A window moved to a screen with
+// another pixel ratio goes back to the backing store.
+XRenderCellPainter* SaverWindow::xrenderPainter()
+{
+    if (xrenderRefused_)
+        return nullptr;
+    if (devicePixelRatio() != 1.0 || (xrender_ && !xrender_->drawsOn(*this))) {
+        if (xrender_)
+            needsFullRepaint_ = true;
+        xrender_.reset();
+        xrenderTried_ = false;
+        if (devicePixelRatio() != 1.0)
+            return nullptr;
+    }
+    if (!xrenderTried_) {
+        xrenderTried_ = true;
+        xrender_ = XRenderCellPainter::create(*this, cells_.font());
+        needsFullRepaint_ = true;
+    }
+    return xrender_.get();
+}
+
+void SaverWindow::repaintWithXRender(XRenderCellPainter& painter)
+{
+    const QScreen* shown = screen();
+    painter.setDotsPerInch(shown ? shown->logicalDotsPerInch() : 96.0);
+    if (needsFullRepaint_ || cells_.geometryChanged()) {
+        const int painted = painter.paintAll(cells_, size(), controls_);
+        if (painted < 0) {
+            xrender_.reset();
+            xrenderRefused_ = true;
+            needsFullRepaint_ = true;
+            repaintChanges();
+            return;
+        }
+        needsFullRepaint_ = false;
+        lastFlushed_ = QRegion(QRect(QPoint(0, 0), size()));
+        lastPaintedCells_ = painted;
+    } else {
+        painter.paintChanges(cells_, cells_.changes(), controlDamage_, controls_);
+        lastFlushed_ = QRegion();
+        lastPaintedCells_ = static_cast<int>(cells_.changes().size());
+    }
+    cells_.clearChanges();
+    controlDamage_ = QRegion();
+}
+
 void SaverWindow::repaintAll()
 {
     const QRect whole(QPoint(0, 0), size());
@@ -159,6 +196,8 @@ void SaverWindow::beginDrawing(const QRegion& region)
 {
     const QScreen* shown = screen();
     renderer_.setScreen(shown ? shown->logicalDotsPerInch() : 96.0, devicePixelRatio());
+    if (store_.size() != size())
+        store_.resize(size());
     store_.beginPaint(region);
     renderer_.begin(store_.paintDevice());
 }
@@ -186,35 +225,10 @@ QImage SaverWindow::frame()
 
 void SaverWindow::paintControls(const QRegion& region)
 {
-    std::optional<QPainter> painter;
-    for (const WindowlessControl* control : controls_) {
-        if (!control->isVisible())
-            continue;
-        const QRect rect = pixelRect(control->rect());
-        if (!region.intersects(rect))
-            continue;
-        if (!painter)
-            painter.emplace(store_.paintDevice());
-        painter->save();
-        painter->setClipRegion(region);
-        if (const auto* shape = dynamic_cast<const ShapeControl*>(control)) {
-            painter->fillRect(rect, QColor::fromRgb(shape->backColour));
-            painter->setPen(QColor::fromRgb(shape->borderColour));
-            painter->setBrush(Qt::NoBrush);
-            painter->drawRect(rect.adjusted(0, 0, -1, -1));
-        } else if (const auto* label = dynamic_cast<const LabelControl*>(control)) {
-            painter->fillRect(rect, QColor::fromRgb(label->backColour));
-            QFont font(label->fontFamily);
-            font.setStyleHint(QFont::SansSerif);
-            font.setWeight(static_cast<QFont::Weight>(label->fontWeight));
-            font.setPointSizeF(label->fontSize);
-            painter->setFont(font);
-            painter->setPen(QColor::fromRgb(label->foreColour));
-            painter->setClipRect(rect, Qt::IntersectClip);
-            painter->drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label->caption);
-        }
-        painter->restore();
-    }
+    if (!controlsIntersect(controls_, region))
+        return;
+    QPainter painter(store_.paintDevice());
+    korval::paintControls(painter, controls_, region);
 }
 
 void SaverWindow::keyPressEvent(QKeyEvent* event)

@@ -4,6 +4,7 @@
 #include "CellRenderer.h"
 #include "RepaintBands.h"
 #include "WindowlessControl.h"
+#include "XRenderCellPainter.h"
 
 #include <QBackingStore>
 #include <QRegion>
@@ -16,9 +17,10 @@
 namespace korval {
 
 // The window that shows a control array of cells and, in front of them, a
-// few windowless controls. It paints into its own backing store: on each
-// update only the cells queued since the last one are drawn, and only their
-// area is flushed to the screen. Input over it reaches the form as a key
+// few windowless controls. On each update only the cells queued since the
+// last one are drawn. On X11 with the Render extension they are drawn by the
+// X server from glyphs it keeps; elsewhere the window paints into its own
+// backing store and flushes only the changed area to the screen. Input over it reaches the form as a key
 // press with a character, or a click or mouse movement over a cell.
 class SaverWindow final : public QWindow {
 public:
@@ -59,7 +61,8 @@ public:
     }
 
     // What the last repaint did: how many cells it drew and which area it
-    // sent to the screen. A copy of the window's current picture.
+    // sent to the screen (X Render sends no pixels, so only a full repaint
+    // names an area there). A copy of the backing store's current picture.
     int lastPaintedCells() const { return lastPaintedCells_; }
     const QRegion& lastFlushed() const { return lastFlushed_; }
     QImage frame();
@@ -77,6 +80,8 @@ protected:
 
 private:
     void scheduleRepaint();
+    XRenderCellPainter* xrenderPainter();
+    void repaintWithXRender(XRenderCellPainter& painter);
     void repaintAll();
     void beginDrawing(const QRegion& region);
     void finishDrawing(const QRegion& region, int paintedCells);
@@ -87,6 +92,9 @@ private:
     QBackingStore store_;
     CellRenderer renderer_;
     RepaintBands bands_;
+    std::unique_ptr<XRenderCellPainter> xrender_;
+    bool xrenderTried_ = false;   // asked once per native window
+    bool xrenderRefused_ = false; // cells too large for it: the backing store paints
     QRegion controlDamage_;
     QRegion lastFlushed_;
     int lastPaintedCells_ = 0;

@@ -10,6 +10,7 @@ packages=(
   fonts-dejavu-core
   xvfb xdotool x11-utils
   clang-14 libclang-rt-14-dev
+  libxcb-render0-dev libxcb-render-util0-dev
 )
 
 missing=()

@@ -1,0 +1,483 @@
+#include "XRenderCellPainter.h"
+
+#include "ControlPainting.h"
+#include "Palette.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+// Qt must have been built for X11 too, or it offers no connection to draw on.
+#if KORVAL_HAVE_XRENDER && !QT_CONFIG(xcb)
+#undef KORVAL_HAVE_XRENDER
+#define KORVAL_HAVE_XRENDER 0
+#endif
+
+#if KORVAL_HAVE_XRENDER
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/render.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_renderutil.h>
+#endif
+
+namespace korval {
+
+#if !KORVAL_HAVE_XRENDER
+
+// Built without the X Render headers: every window paints into its backing store.
+struct XRenderCellPainter::Connection {};
+
+std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(QWindow&, const CellFont&)
+{
+    return nullptr;
+}
+XRenderCellPainter::XRenderCellPainter(std::unique_ptr<Connection> connection, const CellFont& font)
+    : x_(std::move(connection)), font_(font)
+{
+}
+XRenderCellPainter::~XRenderCellPainter() = default;
+void XRenderCellPainter::setDotsPerInch(double) {}
+bool XRenderCellPainter::drawsOn(const QWindow&) const { return false; }
+void XRenderCellPainter::paintChanges(const CellArray&, const std::vector<int>&, const QRegion&,
+                                      const std::vector<WindowlessControl*>&)
+{
+}
+int XRenderCellPainter::paintAll(const CellArray&, QSize, const std::vector<WindowlessControl*>&) { return -1; }
+
+#else
+
+namespace {
+
+// The head of a glyph element in a CompositeGlyphs request (the protocol's
+// GLYPHELT8), which the xcb headers leave to the caller.
+struct GlyphElement {
+    std::uint8_t length;
+    std::uint8_t pad[3];
+    std::int16_t dx;
+    std::int16_t dy;
+};
+static_assert(sizeof(GlyphElement) == 8);
+
+// One glyph per element: the element's header, the glyph's code, padding to
+// a whole word. The pen moves by the element's offset only (glyphs advance
+// by nothing), so each element places one cell.
+constexpr std::size_t kElementBytes = sizeof(GlyphElement) + 4;
+// Elements per request: 48 KiB, well inside the smallest request size limit
+// that a server without big requests has (256 KiB).
+constexpr std::size_t kElementsPerRequest = 4096;
+constexpr std::size_t kRectsPerRequest = 8192;
+
+xcb_render_color_t renderColour(QRgb rgb)
+{
+    return {static_cast<std::uint16_t>(qRed(rgb) * 257), static_cast<std::uint16_t>(qGreen(rgb) * 257),
+            static_cast<std::uint16_t>(qBlue(rgb) * 257), 0xFFFF};
+}
+
+// The picture format with the given id, or null.
+const xcb_render_pictforminfo_t* formatInfo(const xcb_render_query_pict_formats_reply_t* formats,
+                                            xcb_render_pictformat_t id)
+{
+    for (auto it = xcb_render_query_pict_formats_formats_iterator(formats); it.rem; xcb_render_pictforminfo_next(&it)) {
+        if (it.data->id == id)
+            return it.data;
+    }
+    return nullptr;
+}
+
+// Whether the server lays out pixels of this depth as a QImage::Format_RGB32
+// of this machine does: 32 bits per pixel, red in bits 16..23, least
+// significant byte first. Only then can the controls' image be sent as it is.
+bool takesRgb32(xcb_connection_t* connection, const xcb_render_pictforminfo_t& format)
+{
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    if (format.type != XCB_RENDER_PICT_TYPE_DIRECT || format.depth != 24 || format.direct.red_shift != 16
+        || format.direct.green_shift != 8 || format.direct.blue_shift != 0
+        || setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST || QSysInfo::ByteOrder != QSysInfo::LittleEndian)
+        return false;
+    for (auto it = xcb_setup_pixmap_formats_iterator(setup); it.rem; xcb_format_next(&it)) {
+        if (it.data->depth == 24)
+            return it.data->bits_per_pixel == 32 && it.data->scanline_pad == 32;
+    }
+    return false;
+}
+
+} // namespace
+
+struct XRenderCellPainter::Connection {
+    xcb_connection_t* connection = nullptr;
+    xcb_window_t window = 0;
+    xcb_render_picture_t picture = 0;
+    xcb_render_pictformat_t alphaFormat = 0;
+    xcb_gcontext_t gc = 0;
+    std::size_t maxRequestBytes = 0;
+};
+
+std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(QWindow& window, const CellFont& font)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || window.devicePixelRatio() != 1.0
+        || qEnvironmentVariable("KORVAL_XRENDER") == QLatin1String("0"))
+        return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || xcb_connection_has_error(connection))
+        return nullptr;
+
+    // A request of an extension the server lacks would close the connection.
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_render_id);
+    if (!extension || !extension->present)
+        return nullptr;
+    // Solid fill pictures came with Render 0.10.
+    xcb_render_query_version_reply_t* version
+        = xcb_render_query_version_reply(connection, xcb_render_query_version(connection, 0, 11), nullptr);
+    const bool recent = version && (version->major_version > 0 || version->minor_version >= 10);
+    std::free(version);
+    if (!recent)
+        return nullptr;
+
+    const auto window_id = static_cast<xcb_window_t>(window.winId());
+    xcb_get_window_attributes_reply_t* attributes
+        = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window_id), nullptr);
+    if (!attributes)
+        return nullptr;
+    const xcb_visualid_t visual = attributes->visual;
+    std::free(attributes);
+
+    const xcb_render_query_pict_formats_reply_t* formats = xcb_render_util_query_formats(connection);
+    if (!formats)
+        return nullptr;
+    const xcb_render_pictvisual_t* windowFormat = xcb_render_util_find_visual_format(formats, visual);
+    const xcb_render_pictforminfo_t* alpha = xcb_render_util_find_standard_format(formats, XCB_PICT_STANDARD_A_8);
+    const xcb_render_pictforminfo_t* windowInfo = windowFormat ? formatInfo(formats, windowFormat->format) : nullptr;
+    if (!windowInfo || !alpha || !takesRgb32(connection, *windowInfo))
+        return nullptr;
+
+    auto x = std::make_unique<Connection>();
+    x->connection = connection;
+    x->window = window_id;
+    x->alphaFormat = alpha->id;
+    x->maxRequestBytes = std::size_t(xcb_get_maximum_request_length(connection)) * 4;
+    x->picture = xcb_generate_id(connection);
+    xcb_void_cookie_t created
+        = xcb_render_create_picture_checked(connection, x->picture, window_id, windowInfo->id, 0, nullptr);
+    if (xcb_generic_error_t* error = xcb_request_check(connection, created)) {
+        std::free(error);
+        return nullptr;
+    }
+    x->gc = xcb_generate_id(connection);
+    xcb_create_gc(connection, x->gc, window_id, 0, nullptr);
+    return std::unique_ptr<XRenderCellPainter>(new XRenderCellPainter(std::move(x), font));
+}
+
+XRenderCellPainter::XRenderCellPainter(std::unique_ptr<Connection> connection, const CellFont& font)
+    : x_(std::move(connection)), font_(font)
+{
+}
+
+XRenderCellPainter::~XRenderCellPainter()
+{
+    // Once the application is gone its connection is closed, and the server
+    // has freed everything with it.
+    if (!qGuiApp || xcb_connection_has_error(x_->connection))
+        return;
+    dropGlyphSets();
+    for (const auto& [colour, picture] : solidFills_)
+        xcb_render_free_picture(x_->connection, picture);
+    xcb_render_free_picture(x_->connection, x_->picture);
+    xcb_free_gc(x_->connection, x_->gc);
+    xcb_flush(x_->connection);
+}
+
+bool XRenderCellPainter::drawsOn(const QWindow& window) const
+{
+    return static_cast<xcb_window_t>(window.winId()) == x_->window;
+}
+
+void XRenderCellPainter::setDotsPerInch(double dotsPerInch)
+{
+    if (dotsPerInch == dotsPerInch_)
+        return;
+    dotsPerInch_ = dotsPerInch;
+    dropGlyphSets();
+}
+
+void XRenderCellPainter::dropGlyphSets()
+{
+    for (const GlyphSet& set : glyphSets_)
+        xcb_render_free_glyph_set(x_->connection, set.id);
+    glyphSets_.clear();
+    lastGlyphSet_ = 0;
+    coverage_.reset();
+}
+
+void XRenderCellPainter::paintChanges(const CellArray& cells, const std::vector<int>& changes,
+                                      const QRegion& controlDamage, const std::vector<WindowlessControl*>& controls)
+{
+    clearBatches();
+    for (const QRect& rect : controlDamage)
+        addFill(BLACK, rect);
+    for (int index : changes)
+        addCell(cells[index]);
+    sendBatches();
+
+    // The controls stay in front: whatever was just drawn over one of them
+    // is covered by them again.
+    for (const WindowlessControl* control : controls) {
+        if (!control->isVisible())
+            continue;
+        const QRect rect = controlPixelRect(control->rect());
+        const bool touched = controlDamage.intersects(rect)
+                             || std::any_of(changes.begin(), changes.end(),
+                                            [&](int index) { return cells[index].pixelRect().intersects(rect); });
+        if (touched) {
+            putControls(controls);
+            break;
+        }
+    }
+    xcb_flush(x_->connection);
+}
+
+int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
+                                 const std::vector<WindowlessControl*>& controls)
+{
+    // A glyph must fit in one request; cells too large for that are left to
+    // the backing store.
+    for (int index = 0; index < cells.count(); ++index) {
+        const QSize size = cells[index].pixelRect().size();
+        if (size.width() > 0 && size.height() > 0
+            && std::size_t((size.width() + 3) & ~3) * std::size_t(size.height()) + 64 > x_->maxRequestBytes)
+            return -1;
+    }
+
+    clearBatches();
+    addFill(BLACK, QRect(QPoint(0, 0), windowSize));
+    int painted = 0;
+    for (int index = 0; index < cells.count(); ++index) {
+        const Cell& cell = cells[index];
+        if (cell.visible && (cell.captionCode != kNoCaption || cell.backColour != BLACK)) {
+            addCell(cell);
+            ++painted;
+        }
+    }
+    sendBatches();
+    putControls(controls);
+    xcb_flush(x_->connection);
+    return painted;
+}
+
+void XRenderCellPainter::clearBatches()
+{
+    for (std::size_t i = 0; i < fillCount_; ++i)
+        fills_[i].rects.clear();
+    for (std::size_t i = 0; i < runCount_; ++i)
+        runs_[i].glyphs.clear();
+    fillCount_ = 0;
+    runCount_ = 0;
+}
+
+// A cell that shows a character on black is drawn by its glyph alone: the
+// glyph covers the whole cell, and drawn with the source operator it writes
+// the fore colour where the character is and black everywhere else. Any other
+// cell is blanked in its back colour (black where it is hidden) and a glyph,
+// if any, goes over that.
+void XRenderCellPainter::addCell(const Cell& cell)
+{
+    const QRect rect = cell.pixelRect();
+    if (rect.isEmpty())
+        return;
+    const bool showsGlyph = cell.visible && cell.captionCode >= 0 && cell.captionCode <= 255;
+    const bool onBlack = cell.backColour == BLACK;
+    if (!showsGlyph || !onBlack)
+        addFill(cell.visible ? cell.backColour : BLACK, rect);
+    if (!showsGlyph)
+        return;
+
+    const std::size_t set = glyphSetFor(cell, rect.size());
+    GlyphSet& glyphSet = glyphSets_[set];
+    if (!glyphSet.uploaded[std::size_t(cell.captionCode)])
+        upload(glyphSet, cell, cell.captionCode);
+
+    Run* run = nullptr;
+    for (std::size_t i = 0; i < runCount_; ++i) {
+        if (runs_[i].colour == cell.foreColour && runs_[i].glyphSet == set && runs_[i].overBack == !onBlack) {
+            run = &runs_[i];
+            break;
+        }
+    }
+    if (!run) {
+        if (runCount_ == runs_.size())
+            runs_.emplace_back();
+        run = &runs_[runCount_++];
+        run->colour = cell.foreColour;
+        run->glyphSet = set;
+        run->overBack = !onBlack;
+    }
+    run->glyphs.push_back(
+        {static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()), std::uint8_t(cell.captionCode)});
+}
+
+void XRenderCellPainter::addFill(QRgb colour, const QRect& rect)
+{
+    Fill* fill = nullptr;
+    for (std::size_t i = 0; i < fillCount_; ++i) {
+        if (fills_[i].colour == colour) {
+            fill = &fills_[i];
+            break;
+        }
+    }
+    if (!fill) {
+        if (fillCount_ == fills_.size())
+            fills_.emplace_back();
+        fill = &fills_[fillCount_++];
+        fill->colour = colour;
+    }
+    fill->rects.push_back({static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()),
+                           static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rect.height())});
+}
+
+void XRenderCellPainter::sendBatches()
+{
+    for (std::size_t i = 0; i < fillCount_; ++i)
+        sendFill(fills_[i]);
+    for (std::size_t i = 0; i < runCount_; ++i)
+        sendRun(runs_[i]);
+}
+
+void XRenderCellPainter::sendFill(const Fill& fill)
+{
+    static_assert(sizeof(Rect) == sizeof(xcb_rectangle_t));
+    const auto* rects = reinterpret_cast<const xcb_rectangle_t*>(fill.rects.data());
+    for (std::size_t first = 0; first < fill.rects.size(); first += kRectsPerRequest) {
+        const std::size_t count = std::min(kRectsPerRequest, fill.rects.size() - first);
+        xcb_render_fill_rectangles(x_->connection, XCB_RENDER_PICT_OP_SRC, x_->picture, renderColour(fill.colour),
+                                   static_cast<std::uint32_t>(count), rects + first);
+    }
+}
+
+// Each request starts its pen at the window's origin; every element moves it
+// from the previous glyph to the next.
+void XRenderCellPainter::sendRun(Run& run)
+{
+    const xcb_render_picture_t source = solidFill(run.colour);
+    const xcb_render_glyphset_t glyphSet = glyphSets_[run.glyphSet].id;
+    for (std::size_t first = 0; first < run.glyphs.size(); first += kElementsPerRequest) {
+        const std::size_t count = std::min(kElementsPerRequest, run.glyphs.size() - first);
+        request_.resize(count * kElementBytes);
+        std::uint8_t* out = request_.data();
+        int penX = 0;
+        int penY = 0;
+        for (std::size_t i = first; i < first + count; ++i, out += kElementBytes) {
+            const Glyph& glyph = run.glyphs[i];
+            GlyphElement element{};
+            element.length = 1;
+            element.dx = static_cast<std::int16_t>(glyph.x - penX);
+            element.dy = static_cast<std::int16_t>(glyph.y - penY);
+            std::memcpy(out, &element, sizeof element);
+            const std::uint8_t code[4] = {glyph.code, 0, 0, 0};
+            std::memcpy(out + sizeof element, code, sizeof code);
+            penX = glyph.x;
+            penY = glyph.y;
+        }
+        xcb_render_composite_glyphs_8(x_->connection, run.overBack ? XCB_RENDER_PICT_OP_OVER : XCB_RENDER_PICT_OP_SRC, source, x_->picture, XCB_NONE, glyphSet,
+                                      0, 0, static_cast<std::uint32_t>(request_.size()), request_.data());
+    }
+}
+
+std::size_t XRenderCellPainter::glyphSetFor(const Cell& cell, QSize cellSize)
+{
+    const auto matches = [&](const GlyphSet& set) { return set.fontSize == cell.fontSize && set.cellSize == cellSize; };
+    if (lastGlyphSet_ < glyphSets_.size() && matches(glyphSets_[lastGlyphSet_]))
+        return lastGlyphSet_;
+    for (std::size_t i = 0; i < glyphSets_.size(); ++i) {
+        if (matches(glyphSets_[i]))
+            return lastGlyphSet_ = i;
+    }
+    GlyphSet set{cell.fontSize, cellSize, xcb_generate_id(x_->connection), {}};
+    xcb_render_create_glyph_set(x_->connection, set.id, x_->alphaFormat);
+    glyphSets_.push_back(set);
+    return lastGlyphSet_ = glyphSets_.size() - 1;
+}
+
+// The glyph's coverage is the character drawn white on black exactly as a
+// cell shows it; one channel of that picture is the alpha of the glyph.
+void XRenderCellPainter::upload(GlyphSet& set, const Cell& cell, int code)
+{
+    set.uploaded.set(std::size_t(code));
+    if (!coverage_)
+        coverage_ = std::make_unique<GlyphCache>(font_, dotsPerInch_, 1.0);
+    Cell white = cell;
+    white.foreColour = 0xFFFFFFFF;
+    white.backColour = BLACK;
+    white.captionCode = static_cast<std::int16_t>(code);
+    const QImage& image = coverage_->glyph(white, set.cellSize);
+
+    const int width = image.width();
+    const int height = image.height();
+    const std::size_t stride = std::size_t((width + 3) & ~3);
+    if (stride * std::size_t(height) + 64 > x_->maxRequestBytes)
+        return; // too large to send: the cell stays blank
+    upload_.assign(stride * std::size_t(height), 0);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x)
+            upload_[std::size_t(y) * stride + std::size_t(x)] = static_cast<std::uint8_t>(qGreen(row[x]));
+    }
+    const std::uint32_t id = static_cast<std::uint32_t>(code);
+    xcb_render_glyphinfo_t info{};
+    info.width = static_cast<std::uint16_t>(width);
+    info.height = static_cast<std::uint16_t>(height);
+    xcb_render_add_glyphs(x_->connection, set.id, 1, &id, &info, static_cast<std::uint32_t>(upload_.size()),
+                          upload_.data());
+}
+
+std::uint32_t XRenderCellPainter::solidFill(QRgb colour)
+{
+    for (const auto& [known, picture] : solidFills_) {
+        if (known == colour)
+            return picture;
+    }
+    const xcb_render_picture_t picture = xcb_generate_id(x_->connection);
+    xcb_render_create_solid_fill(x_->connection, picture, renderColour(colour));
+    solidFills_.emplace_back(colour, picture);
+    return picture;
+}
+
+// Each visible control is drawn, with the controls in front of it, into an
+// image of its own box and sent whole: the controls are opaque, so the box
+// holds nothing else. Happens when the banner shows, hides or is exposed,
+// not on the saver's ticks.
+void XRenderCellPainter::putControls(const std::vector<WindowlessControl*>& controls)
+{
+    for (const WindowlessControl* control : controls) {
+        if (!control->isVisible())
+            continue;
+        const QRect rect = controlPixelRect(control->rect());
+        if (rect.isEmpty())
+            continue;
+        if (controlImage_.size() != rect.size())
+            controlImage_ = QImage(rect.size(), QImage::Format_RGB32);
+        controlImage_.fill(QColor::fromRgb(BLACK));
+        {
+            QPainter painter(&controlImage_);
+            painter.translate(-rect.topLeft());
+            paintControls(painter, controls, QRegion(rect));
+        }
+        const std::size_t rowBytes = std::size_t(controlImage_.bytesPerLine());
+        const int rowsPerRequest = std::max(1, int((x_->maxRequestBytes - 64) / rowBytes));
+        for (int y = 0; y < rect.height(); y += rowsPerRequest) {
+            const int rows = std::min(rowsPerRequest, rect.height() - y);
+            xcb_put_image(x_->connection, XCB_IMAGE_FORMAT_Z_PIXMAP, x_->window, x_->gc,
+                          static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rows),
+                          static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y() + y), 0, 24,
+                          static_cast<std::uint32_t>(rowBytes * std::size_t(rows)), controlImage_.constScanLine(y));
+        }
+    }
+}
+
+#endif
+
+} // namespace korval

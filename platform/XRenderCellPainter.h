@@ -1,0 +1,121 @@
+#pragma once
+
+#include "CellArray.h"
+#include "GlyphCache.h"
+#include "WindowlessControl.h"
+
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QWindow;
+
+namespace korval {
+
+// Paints cells on an X11 window with the X Render extension instead of
+// sending pixels. Every glyph's coverage is uploaded once to the X server;
+// after that a repaint is one request per fore colour that draws the changed
+// cells' glyphs, each glyph covering its whole cell, and one that blanks the
+// cells left empty: a few kilobytes however large the screen. The windowless controls, which change only when the banner shows
+// or hides, are still drawn by QPainter and sent as an image.
+//
+// Only available where the program runs on X11 (xcb) at one device pixel
+// per pixel and the server has Render; create() says no otherwise, and the
+// window keeps painting into its backing store.
+class XRenderCellPainter {
+public:
+    // Null when this window cannot be painted this way (another platform,
+    // no Render on the server, an unusual visual, or compiled without it).
+    static std::unique_ptr<XRenderCellPainter> create(QWindow& window, const CellFont& font);
+    ~XRenderCellPainter();
+
+    XRenderCellPainter(const XRenderCellPainter&) = delete;
+    XRenderCellPainter& operator=(const XRenderCellPainter&) = delete;
+
+    // The screen's resolution; the uploaded glyphs are dropped when it changes.
+    void setDotsPerInch(double dotsPerInch);
+
+    // Whether the window still is the native window this painter draws on;
+    // a recreated window needs a new painter.
+    bool drawsOn(const QWindow& window) const;
+
+    // Blanks the damaged areas and the changed cells, draws their glyphs and
+    // puts the visible controls they touch back in front.
+    void paintChanges(const CellArray& cells, const std::vector<int>& changes, const QRegion& controlDamage,
+                      const std::vector<WindowlessControl*>& controls);
+    // Paints the whole window: black, every visible cell that shows
+    // something, then the visible controls. Returns the cells painted.
+    int paintAll(const CellArray& cells, QSize windowSize, const std::vector<WindowlessControl*>& controls);
+
+private:
+    struct Connection;
+    struct GlyphSet {
+        float fontSize;
+        QSize cellSize;
+        std::uint32_t id;
+        std::bitset<256> uploaded;
+    };
+    struct Glyph {
+        std::int16_t x;
+        std::int16_t y;
+        std::uint8_t code;
+    };
+    // The glyphs of one fore colour in one glyph set, in paint order, either
+    // replacing their cells (on black) or over their cells' back colour.
+    struct Run {
+        QRgb colour = 0;
+        std::size_t glyphSet = 0;
+        bool overBack = false;
+        std::vector<Glyph> glyphs;
+    };
+    // Laid out as the protocol's rectangle, so a list is sent as it stands.
+    struct Rect {
+        std::int16_t x;
+        std::int16_t y;
+        std::uint16_t width;
+        std::uint16_t height;
+    };
+    struct Fill {
+        QRgb colour = 0;
+        std::vector<Rect> rects;
+    };
+
+    explicit XRenderCellPainter(std::unique_ptr<Connection> connection, const CellFont& font);
+
+    void clearBatches();
+    void addCell(const Cell& cell);
+    void addFill(QRgb colour, const QRect& rect);
+    void sendBatches();
+    void sendFill(const Fill& fill);
+    void sendRun(Run& run);
+    std::size_t glyphSetFor(const Cell& cell, QSize cellSize);
+    void upload(GlyphSet& set, const Cell& cell, int code);
+    std::uint32_t solidFill(QRgb colour);
+    void putControls(const std::vector<WindowlessControl*>& controls);
+    void dropGlyphSets();
+
+    std::unique_ptr<Connection> x_;
+    CellFont font_;
+    double dotsPerInch_ = 96;
+    std::unique_ptr<GlyphCache> coverage_; // white glyphs on black
+
+    std::vector<GlyphSet> glyphSets_;
+    std::size_t lastGlyphSet_ = 0;
+    std::vector<std::pair<QRgb, std::uint32_t>> solidFills_;
+
+    // Reused from repaint to repaint: a tick allocates nothing.
+    std::vector<Fill> fills_;
+    std::size_t fillCount_ = 0;
+    std::vector<Run> runs_;
+    std::size_t runCount_ = 0;
+    std::vector<std::uint8_t> request_;
+    std::vector<std::uint8_t> upload_;
+    QImage controlImage_;
+};
+
+} // namespace korval

@@ -1,0 +1,98 @@
+#include "platform/CellArray.h"
+#include "platform/Palette.h"
+#include "platform/SaverWindow.h"
+#include "platform/WindowlessControl.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstdio>
+#include <vector>
+
+// Paints a fixed grid of cells on the X display and saves the window:
+//   korval_cell_picture <file.png>
+// The same picture is expected whichever way the window paints its cells
+// (KORVAL_XRENDER=0 keeps them in the backing store), so a test compares two
+// runs. The grid shows every character code in both greens, hidden and empty
+// cells, a fractional column, and a label in front of cells that change after
+// it is shown.
+namespace {
+
+constexpr int kColumns = 24;
+constexpr int kRows = 12;
+constexpr float kWidth = 13.f;
+constexpr float kHeight = 18.f;
+
+void waitFor(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication application(argc, argv);
+    if (argc != 2) {
+        std::fputs("usage: korval_cell_picture <file.png>\n", stderr);
+        return 2;
+    }
+    using namespace korval;
+
+    Cell templateCell;
+    templateCell.width = kWidth;
+    templateCell.height = kHeight;
+    templateCell.fontSize = 10;
+    CellArray cells(templateCell, CellFont{QStringLiteral("MS Sans Serif"), 700, 238});
+    for (int i = 1; i < kColumns * kRows; ++i) {
+        cells.load(i);
+        // Column 5 starts half a pixel in: its cells round to another width.
+        const float shift = i / kRows == 5 ? 0.5f : 0.f;
+        cells.setLeft(i, float(i / kRows) * kWidth + shift);
+        cells.setTop(i, float(i % kRows) * kHeight);
+        cells.setVisible(i, i % 17 != 0);
+        cells.setForeColour(i, i % 3 == 0 ? HEAD_COLOUR : TRAIL_COLOUR);
+        if (i % 11 != 0)
+            cells.setCaptionCode(i, i % 256);
+    }
+
+    LabelControl label;
+    label.caption = QStringLiteral("IN FRONT");
+    label.fontFamily = QStringLiteral("Arial");
+    label.fontSize = 10;
+    label.fontWeight = 700;
+    SaverWindow window(cells, {&label});
+    window.setGeometry(0, 0, int(kColumns * kWidth), int(kRows * kHeight));
+    window.show();
+    waitFor(500);
+
+    label.setLeft(100.5f);
+    label.setTop(60);
+    label.setSize(90, 22);
+    label.setVisible(true);
+    waitFor(200);
+    // Cells under and beside the label change after it shows: the label
+    // stays in front.
+    window.changeAndRepaint([&] {
+        for (int i = 60; i < 150; ++i) {
+            cells.setCaptionCode(i, (i * 7) % 256);
+            cells.setForeColour(i, i % 2 ? HEAD_COLOUR : TRAIL_COLOUR);
+        }
+        cells.setVisible(64, false);
+    });
+    waitFor(300);
+
+    QScreen* screen = window.screen();
+    const QPixmap picture = screen ? screen->grabWindow(window.winId()) : QPixmap();
+    if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+        std::fprintf(stderr, "korval_cell_picture: cannot save the window to %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
