@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cstring>
 
@@ -17,6 +18,13 @@
 // as bytes on disk (any other byte picks one of these by its value). The
 // second byte picks the regional format (see localeFor).
 namespace korval::fuzz {
+
+// A store in a folder of its own for every input: Qt's cache of parsed
+// settings files could otherwise hand one input the previous input's values.
+struct FreshStore {
+    QTemporaryDir folder;
+    SettingsStore store{folder.path()};
+};
 
 // Fills the store from the input; false when the input is too short to say.
 inline bool fillStore(SettingsStore& store, const std::uint8_t* data, std::size_t size)

@@ -8,7 +8,6 @@
 
 #include "saver/Form1.h"
 
-#include <QTemporaryDir>
 
 using namespace korval;
 
@@ -48,10 +47,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // A folder of its own for every input: Qt's cache of parsed settings
-    // files could otherwise hand one input the previous input's values.
-    const QTemporaryDir folder;
-    SettingsStore store(folder.path());
+    fuzz::FreshStore fresh;
+    SettingsStore& store = fresh.store;
     if (!fuzz::fillStore(store, data, size))
         return 0;
 

@@ -20,8 +20,9 @@ namespace korval {
 // few windowless controls. On each update only the cells queued since the
 // last one are drawn. On X11 with the Render extension they are drawn by the
 // X server from glyphs it keeps; elsewhere the window paints into its own
-// backing store and flushes only the changed area to the screen. Input over it reaches the form as a key
-// press with a character, or a click or mouse movement over a cell.
+// backing store and flushes only the changed area to the screen. Input over
+// it reaches the form as a key press with a character, or a click or mouse
+// movement over a cell.
 class SaverWindow final : public QWindow {
 public:
     struct Input {

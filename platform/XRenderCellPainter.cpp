@@ -382,8 +382,9 @@ void XRenderCellPainter::sendRun(Run& run)
             penX = glyph.x;
             penY = glyph.y;
         }
-        xcb_render_composite_glyphs_8(x_->connection, run.overBack ? XCB_RENDER_PICT_OP_OVER : XCB_RENDER_PICT_OP_SRC, source, x_->picture, XCB_NONE, glyphSet,
-                                      0, 0, static_cast<std::uint32_t>(request_.size()), request_.data());
+        const std::uint8_t op = run.overBack ? XCB_RENDER_PICT_OP_OVER : XCB_RENDER_PICT_OP_SRC;
+        xcb_render_composite_glyphs_8(x_->connection, op, source, x_->picture, XCB_NONE, glyphSet, 0, 0,
+                                      static_cast<std::uint32_t>(request_.size()), request_.data());
     }
 }
 
