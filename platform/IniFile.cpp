@@ -5,11 +5,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace korval {
@@ -24,13 +26,6 @@ QString resolvedTarget(const QString& path)
     return info.isSymLink() ? info.symLinkTarget() : path;
 }
 
-bool readable(const QSettings& settings, const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return false;
-    return info.isFile() && info.isReadable() && settings.status() == QSettings::NoError;
-}
 
 // The owner's write bit is honoured even where the file system would let the
 // process write anyway (a user running as root): a settings file or folder
@@ -51,20 +46,42 @@ void requireWritable(const QString& target)
         throw RuntimeError::fileAccess(QStringLiteral("the folder ") + folder + QStringLiteral(" is read-only"));
 }
 
+std::optional<QByteArray> contentsOf(const QString& path)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || !info.isReadable() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
 // Settings files are UTF-8 text; NUL bytes or invalid sequences mean that
 // something other than a settings writer put bytes there, which the parser
 // may skip in silence.
-bool plainText(const QString& path)
+bool plainText(const QByteArray& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
     if (bytes.contains('\0'))
         return false;
     QStringDecoder decoder(QStringDecoder::Utf8);
     (void)decoder.decode(bytes);
     return !decoder.hasError();
+}
+
+// A value tagged "@Variant(", "@ByteArray(" and the like is data the INI
+// parser decodes in binary form, where a forged length asks for gigabytes.
+// Every value here is plain text, and a text that really starts with "@" is
+// written as "@@", so a tagged value was never written by a settings writer
+// of this program: such a file is not handed to the parser at all.
+bool holdsTaggedValue(const QByteArray& bytes)
+{
+    static const QRegularExpression tagged(QStringLiteral("(?<!@)@[A-Za-z]+\\("));
+    return tagged.match(QString::fromUtf8(bytes)).hasMatch();
+}
+
+// Whether the file's bytes may go to the INI parser, and parse without error.
+bool parsable(const QString& path, const QByteArray& bytes)
+{
+    return !holdsTaggedValue(bytes) && QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
 }
 
 // A file that exists but cannot be parsed may still hold what a user wrote
@@ -86,9 +103,10 @@ IniFile::IniFile(QString path) : path_(std::move(path)) {}
 std::optional<QString> IniFile::read(const QString& section, const QString& key) const
 {
     const QString target = resolvedTarget(path_);
-    QSettings settings(target, QSettings::IniFormat);
-    if (!readable(settings, target))
+    const std::optional<QByteArray> bytes = contentsOf(target);
+    if (!bytes || !parsable(target, *bytes))
         return std::nullopt;
+    const QSettings settings(target, QSettings::IniFormat);
     const QVariant value = settings.value(section + QLatin1Char('/') + key);
     if (!value.isValid())
         return std::nullopt;
@@ -112,14 +130,14 @@ void IniFile::write(const QString& section, const Entries& entries) const
     staging.close();
     const QString stagingPath = staging.fileName();
     {
-        QSettings current(target, QSettings::IniFormat);
         QSettings next(stagingPath, QSettings::IniFormat);
-        const bool parsed = readable(current, target);
-        if (QFileInfo(target).isFile() && !(parsed && plainText(target)))
-            keepDamagedCopy(target);
-        if (parsed) {
+        const std::optional<QByteArray> bytes = contentsOf(target);
+        if (bytes && parsable(target, *bytes) && plainText(*bytes)) {
+            const QSettings current(target, QSettings::IniFormat);
             for (const QString& key : current.allKeys())
                 next.setValue(key, current.value(key));
+        } else if (QFileInfo(target).isFile()) {
+            keepDamagedCopy(target);
         }
         for (const auto& [key, value] : entries)
             next.setValue(section + QLatin1Char('/') + key, value);

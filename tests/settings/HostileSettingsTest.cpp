@@ -52,6 +52,13 @@ QByteArray padded(qsizetype filler, const QByteArray& option)
     return bytes + "[OPTION]\n" + option;
 }
 
+// A settings file whose value is a serialised Qt value claiming a length of
+// gigabytes, as a fuzzer found it.
+QByteArray forgedVariant()
+{
+    return QByteArray("[OPTION]\nWIDTH=\"13\"\nHEIGHT=@Variant(\\0\\0\\0\\IGHT=@Variant(\\0\\0\\0\\x20\\x52)\n");
+}
+
 struct DamagedFileRow {
     const char* name;
     std::function<QByteArray()> contents;
@@ -84,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                       DamagedFileRow{"emptyValue", [] { return QByteArray("[OPTION]\nWIDTH=\n"); }, QString()},
                       DamagedFileRow{"unterminatedQuote", [] { return QByteArray("[OPTION]\nWIDTH=\"16\n"); }, u"16\n"_s},
                       DamagedFileRow{"invalidUtf8", [] { return QByteArray("[OPTION]\nWIDTH=\xff\xfe\n"); }, u"\ufffd\ufffd"_s},
-                      DamagedFileRow{"emptyFile", [] { return QByteArray(); }, "13"}),
+                      DamagedFileRow{"emptyFile", [] { return QByteArray(); }, "13"},
+                      // Binary values whose forged length would ask the parser for gigabytes.
+                      DamagedFileRow{"serialisedValueOfForgedLength", [] { return forgedVariant(); }, u"13"_s},
+                      DamagedFileRow{"serialisedValueInASection", [] {
+                          return QByteArray("[OPTION]\nWIDTH=16\n[OTHER]\nKEY=@ByteArray(x)\n"); }, u"13"_s}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HostileSettings, AValueOfOneMegabyteRoundTripsWhole)
@@ -121,7 +132,8 @@ TEST(HostileSettings, AwkwardTextsComeBackAsStored)
 // keeps a second copy rather than replacing the first.
 TEST(HostileSettings, SavingOverADamagedFileKeepsItsBytes)
 {
-    const QByteArray damaged[] = {garbage(4096), QByteArray("[OPTION\nWIDTH=16\n[MINE]\nNOTES=by hand\n")};
+    const QByteArray damaged[] = {garbage(4096), QByteArray("[OPTION\nWIDTH=16\n[MINE]\nNOTES=by hand\n"),
+                                  forgedVariant()};
     for (const QByteArray& before : damaged) {
         TempStore temp;
         writeBytes(temp.filePath(), before);
