@@ -95,7 +95,14 @@ INSTANTIATE_TEST_SUITE_P(
                       // Binary values whose forged length would ask the parser for gigabytes.
                       DamagedFileRow{"serialisedValueOfForgedLength", [] { return forgedVariant(); }, u"13"_s},
                       DamagedFileRow{"serialisedValueInASection", [] {
-                          return QByteArray("[OPTION]\nWIDTH=16\n[OTHER]\nKEY=@ByteArray(x)\n"); }, u"13"_s}),
+                          return QByteArray("[OTHER]\nKEY=@DateTime(\\0\\0\\0\\x10)\n[OPTION]\nWIDTH=16\n"); }, u"13"_s},
+                      // Tags that decode nothing binary leave the file readable.
+                      DamagedFileRow{"tagWrittenByQtItself", [] {
+                          return QByteArray("[OPTION]\nTEXTSI\\ZE=@Invalid()\nWIDTH=16\n"); }, u"16"_s},
+                      DamagedFileRow{"textQtWroteThatMentionsATag", [] {
+                          return QByteArray("[OPTION]\nNOTE=\"@String(a=@Variant(x)\"\nWIDTH=16\n"); }, u"16"_s},
+                      DamagedFileRow{"serialisedElementOfAList", [] {
+                          return QByteArray("[OPTION]\nWIDTH=16, @Variant(\\0\\0\\0\\x10)\n"); }, u"13"_s}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HostileSettings, AValueOfOneMegabyteRoundTripsWhole)
