@@ -1,5 +1,7 @@
 #include "ModeDispatch.h"
 
+#include <cstdio>
+
 namespace korval {
 
 QString argumentString(const QStringList& arguments)
@@ -41,6 +43,26 @@ QString helpText()
                           "  /c, /c:handle open the options dialog (also with no argument)\n"
                           "  /p handle     preview: not supported, ends at once\n"
                           "  --help        show this text\n");
+}
+
+std::optional<int> answerWithoutWindows(const QString& argumentString)
+{
+    const QString trimmed = argumentString.trimmed();
+    if (trimmed == QLatin1String("--help") || trimmed == QLatin1String("-h")) {
+        std::fputs(qPrintable(helpText()), stdout);
+        return 0;
+    }
+    switch (selectMode(argumentString)) {
+    case Mode::Preview:
+        return 0;
+    case Mode::Unknown:
+        std::fprintf(stderr, "%s\n", qPrintable(usageText()));
+        return 2;
+    case Mode::Configure:
+    case Mode::Saver:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace korval

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace korval {
 
 enum class Mode {
@@ -24,5 +26,11 @@ Mode selectMode(const QString& argumentString);
 QString usageText();
 // The text of --help.
 QString helpText();
+
+// Answers what needs no window before Qt looks for a display and before the
+// instance lock is taken: --help, the preview (not supported), and a switch
+// that selects no mode. Returns the exit status, or nothing when the saver
+// or the dialog is to run.
+std::optional<int> answerWithoutWindows(const QString& argumentString);
 
 } // namespace korval

@@ -39,7 +39,6 @@ void Program::ShowOptions()
     form2_ = std::make_unique<Form2>(platform_, store_);
     form2_->Form_Load();
     form2_->show();
-    form1_.reset();
 }
 
 } // namespace korval

@@ -7,27 +7,22 @@
 
 #include <QApplication>
 
-#include <cstdio>
-#include <cstring>
-
 int main(int argc, char* argv[])
 {
-    // Help is answered before Qt looks for a display, so that it works in a
-    // terminal without one.
-    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::fputs(qPrintable(korval::helpText()), stdout);
-        return 0;
-    }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString argumentString = korval::argumentString(arguments);
+    if (const std::optional<int> status = korval::answerWithoutWindows(argumentString))
+        return *status;
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVAL"));
 
-    const QStringList arguments = QApplication::arguments();
-
     korval::InstanceLock lock;
-    korval::DesktopPlatform platform(!lock.tryAcquire());
+    korval::DesktopPlatform platform(&lock);
     korval::SettingsStore store;
     korval::Program program(platform, store);
-    korval::runGuarded(platform, [&] { program.Form_Load(korval::argumentString(arguments)); });
+    korval::runGuarded(platform, [&] { program.Form_Load(argumentString); });
     return QApplication::exec();
 }

@@ -85,7 +85,7 @@ int runCase(int cellWidth, int cellHeight, int ticks)
     namespace keys = korval::settings;
     store.SaveSetting(keys::kApplication, keys::kSection, keys::kWidth.name, QString::number(cellWidth));
     store.SaveSetting(keys::kApplication, keys::kSection, keys::kHeight.name, QString::number(cellHeight));
-    korval::DesktopPlatform platform(false);
+    korval::DesktopPlatform platform(nullptr);
 
     const auto buildStart = Clock::now();
     korval::Form1 form(platform, store);

@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::fail("loading the dialog raised a run-time error");
     checkShown(shown);
 
-    IniFile::Entries entries;
+    SettingEntries entries;
     if (!fuzz::convertsOrRaises([&] { entries = entriesToSave(shown, letterOf); }))
         return 0;
     store.SaveSettings(settings::kApplication, settings::kSection, entries);

@@ -9,6 +9,8 @@ namespace korval {
 // A caption that answers a click, as the dialog's "ANO" and "NE" do: a press
 // and release of the left button over the label is one click.
 class ChoiceLabel : public QLabel {
+    Q_OBJECT
+
 public:
     ChoiceLabel(const QString& caption, QWidget* parent);
 

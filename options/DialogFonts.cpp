@@ -1,11 +1,11 @@
 #include "DialogFonts.h"
 
+#include "engine/Typeface.h"
+
 #include <QStringList>
 
 namespace korval {
 namespace {
-
-constexpr QLatin1StringView kFaceName{"MS Sans Serif"};
 
 QFont regularFace(double pointSize)
 {

@@ -9,6 +9,8 @@ namespace korval {
 // The dialog's frame: a fixed-size top-level window that tells its form when
 // the user closes it from the title bar.
 class DialogWindow : public QWidget {
+    Q_OBJECT
+
 public:
     DialogWindow();
 

@@ -8,7 +8,7 @@
 #include "settings/SettingsStore.h"
 
 #include "platform/HandlerGuard.h"
-#include "platform/Palette.h"
+#include "engine/Palette.h"
 
 namespace korval {
 namespace {
@@ -133,14 +133,11 @@ void Form2::designMeasuringLabel()
 
 void Form2::connectHandlers()
 {
-    auto guarded = [this](void (Form2::*handler)()) {
-        return [this, handler] { runGuarded(platform_, [&] { (this->*handler)(); }); };
-    };
-    Label5.setClickHandler(guarded(&Form2::Label5_Click));
-    Label6.setClickHandler(guarded(&Form2::Label6_Click));
-    QObject::connect(&Command1, &QPushButton::clicked, window_.get(), guarded(&Form2::Command1_Click));
-    QObject::connect(&Command2, &QPushButton::clicked, window_.get(), guarded(&Form2::Command2_Click));
-    window_->setCloseHandler(guarded(&Form2::Form_Unload));
+    Label5.setClickHandler(guarded(platform_, [this] { Label5_Click(); }));
+    Label6.setClickHandler(guarded(platform_, [this] { Label6_Click(); }));
+    QObject::connect(&Command1, &QPushButton::clicked, window_.get(), guarded(platform_, [this] { Command1_Click(); }));
+    QObject::connect(&Command2, &QPushButton::clicked, window_.get(), guarded(platform_, [this] { Command2_Click(); }));
+    window_->setCloseHandler(guarded(platform_, [this] { Form_Unload(); }));
 }
 
 // Measures with the one rule that loading and saving share, and leaves the

@@ -49,7 +49,7 @@ int wholeGap(const QString& text)
     return static_cast<int>(value);
 }
 
-IniFile::Entries entriesToSave(const DialogFields& fields, const LetterMeasure& measure)
+SettingEntries entriesToSave(const DialogFields& fields, const LetterMeasure& measure)
 {
     const int columnGap = wholeGap(fields.columnGap);
     const int rowGap = wholeGap(fields.rowGap);

@@ -3,7 +3,7 @@
 #include "DialogFields.h"
 #include "LetterMeasure.h"
 
-#include "platform/IniFile.h"
+#include "settings/SettingEntries.h"
 
 namespace korval {
 
@@ -17,7 +17,7 @@ namespace korval {
 // error (type mismatch for a text that is not a whole number, overflow for one
 // out of range, invalid property value for a cell below one pixel). Needs no
 // display: the measuring rule is passed in.
-IniFile::Entries entriesToSave(const DialogFields& fields, const LetterMeasure& measure);
+SettingEntries entriesToSave(const DialogFields& fields, const LetterMeasure& measure);
 
 // A gap as typed, checked on its own as described above.
 int wholeGap(const QString& text);

@@ -11,15 +11,10 @@
 namespace korval {
 namespace {
 
-QString stored(const SettingsStore& store, const settings::SettingKey& key)
-{
-    return store.GetSetting(settings::kApplication, settings::kSection, key.name);
-}
-
 // The list selects by equal text, so only its own texts are usable sizes.
 QString storedFontSize(const SettingsStore& store)
 {
-    const QString text = stored(store, settings::kTextSize);
+    const QString text = store.stored(settings::kTextSize);
     const bool offered = std::any_of(kFontSizes.begin(), kFontSizes.end(),
                                      [&](QLatin1StringView size) { return text == size; });
     return offered ? text : QString::number(settings::kTextSize.saverDefault);
@@ -28,7 +23,7 @@ QString storedFontSize(const SettingsStore& store)
 double storedNumber(const SettingsStore& store, const settings::SettingKey& key)
 {
     try {
-        return toDouble(stored(store, key));
+        return toDouble(store.stored(key));
     } catch (const RuntimeError&) {
         return key.saverDefault;
     }

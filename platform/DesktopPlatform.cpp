@@ -1,5 +1,7 @@
 #include "DesktopPlatform.h"
 
+#include "InstanceLock.h"
+
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -9,7 +11,7 @@
 
 namespace korval {
 
-DesktopPlatform::DesktopPlatform(bool anotherInstanceRunning) : anotherInstance_(anotherInstanceRunning) {}
+DesktopPlatform::DesktopPlatform(InstanceLock* lock) : lock_(lock), anotherInstance_(lock && !lock->tryAcquire()) {}
 
 QSizeF DesktopPlatform::screenTwips() const
 {
@@ -49,7 +51,10 @@ void DesktopPlatform::messageBox(const QString& text, int style)
 void DesktopPlatform::endProgram(int status)
 {
     // Every store write has reached the disk before its call returned, so
-    // nothing is lost by skipping the orderly shutdown.
+    // nothing is lost by skipping the orderly shutdown. The lock is the one
+    // thing the process leaves behind that it must take away itself.
+    if (lock_)
+        lock_->release();
     std::fflush(nullptr);
     std::_Exit(status);
 }

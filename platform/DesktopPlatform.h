@@ -4,11 +4,15 @@
 
 namespace korval {
 
+class InstanceLock;
+
 // The platform as the real program sees it: Qt's primary screen, the
 // override cursor, QMessageBox and an immediate process exit.
 class DesktopPlatform final : public Platform {
 public:
-    explicit DesktopPlatform(bool anotherInstanceRunning);
+    // Tries to take the instance lock, if there is one; the lock is given
+    // back when the program ends.
+    explicit DesktopPlatform(InstanceLock* lock);
 
     RandomSource& random() override { return random_; }
     QSizeF screenTwips() const override;
@@ -20,6 +24,7 @@ public:
 
 private:
     ClockSeededRandom random_;
+    InstanceLock* lock_;
     bool anotherInstance_;
     int cursorCount_ = 0;
 };

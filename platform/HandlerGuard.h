@@ -27,4 +27,11 @@ void runGuarded(Platform& platform, Handler&& handler) noexcept
     }
 }
 
+// The handler as an event's callback that runs it under the guard.
+template <class Handler>
+auto guarded(Platform& platform, Handler handler)
+{
+    return [&platform, handler = std::move(handler)] { runGuarded(platform, handler); };
+}
+
 } // namespace korval

@@ -30,4 +30,10 @@ bool InstanceLock::tryAcquire()
     return lock_.error() != QLockFile::LockFailedError;
 }
 
+void InstanceLock::release()
+{
+    if (lock_.isLocked())
+        lock_.unlock();
+}
+
 } // namespace korval

@@ -19,6 +19,8 @@ public:
 
     // True when this instance now holds the lock, false when another one does.
     bool tryAcquire();
+    // Gives the lock back, if this instance holds it: the lock file goes.
+    void release();
 
 private:
     QLockFile lock_;

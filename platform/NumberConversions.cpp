@@ -4,7 +4,6 @@
 
 #include <QLocale>
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -60,20 +59,6 @@ float toSingle(const QString& text)
 double toDouble(const QString& text)
 {
     return parse(text);
-}
-
-std::int16_t toInteger(const QString& text)
-{
-    const double value = parse(text);
-    // nearbyint follows the current rounding mode; make sure it is the
-    // round-half-to-even mode whatever a library may have left behind.
-    const int previousMode = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(previousMode);
-    if (rounded < std::numeric_limits<std::int16_t>::min() || rounded > std::numeric_limits<std::int16_t>::max())
-        throw RuntimeError::overflow();
-    return static_cast<std::int16_t>(rounded);
 }
 
 QString singleToText(float value)

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include <cstdint>
-
 // Conversions between texts and numbers in the user's regional number format
 // (the default QLocale, which is the system's unless a test sets another).
 // A text that is not a number raises the type-mismatch error; a number too
@@ -12,8 +10,6 @@ namespace korval {
 
 float toSingle(const QString& text);
 double toDouble(const QString& text);
-// Rounds to the nearest whole number, a half going to the even neighbour.
-std::int16_t toInteger(const QString& text);
 
 // Up to 7 significant digits, no digit grouping, no decimal part for a whole value.
 QString singleToText(float value);

@@ -6,6 +6,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <functional>
+
 namespace korval {
 
 // Twips per pixel by which the program always divides sizes in twips, whatever
@@ -47,12 +49,20 @@ public:
     virtual void endProgram(int status) = 0;
 
     // An error that nothing handled: one message box with its number and
-    // text, then the end of the program with a failure status.
+    // text, then the end of the program with a failure status. The hook runs
+    // first, so that the form can stop what would go on under the box.
     void reportUnhandled(const RuntimeError& error)
     {
+        if (unhandledErrorHook_)
+            unhandledErrorHook_();
         messageBox(error.message(), MB_CRITICAL);
         endProgram(1);
     }
+
+    void setUnhandledErrorHook(std::function<void()> hook) { unhandledErrorHook_ = std::move(hook); }
+
+private:
+    std::function<void()> unhandledErrorHook_;
 };
 
 } // namespace korval

@@ -33,15 +33,6 @@ void Timer::setEnabled(bool enabled)
     }
 }
 
-void Timer::setInterval(int intervalMs)
-{
-    intervalMs_ = intervalMs;
-    if (enabled_) {
-        enabled_ = false;
-        setEnabled(true);
-    }
-}
-
 void Timer::arm()
 {
     const double now = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
@@ -59,7 +50,8 @@ void Timer::fire()
     if (nextDueMs_ < now)
         nextDueMs_ = now + periodMs();
     arm();
-    onTick_();
+    if (onTick_)
+        onTick_();
 }
 
 } // namespace korval

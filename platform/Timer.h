@@ -14,16 +14,20 @@ namespace korval {
 // deadlines from a steady clock; a tick that runs late delays the next one
 // and missed ticks are not made up.
 class Timer final : public QObject {
+    Q_OBJECT
+
 public:
     static constexpr double kFloorMs = 1000.0 / 64.0;
 
-    Timer(int intervalMs, bool enabled, std::function<void()> onTick);
+    Timer(int intervalMs, bool enabled, std::function<void()> onTick = {});
+
+    // What each tick runs.
+    void setTickHandler(std::function<void()> onTick) { onTick_ = std::move(onTick); }
 
     bool isEnabled() const { return enabled_; }
     // Enabling a running timer leaves its period as it is.
     void setEnabled(bool enabled);
     int interval() const { return intervalMs_; }
-    void setInterval(int intervalMs);
 
 private:
     double periodMs() const;

@@ -1,13 +1,13 @@
 #include "Form1.h"
 
+#include "GlyphRain.h"
+#include "Grid.h"
+
+#include "engine/Palette.h"
+#include "platform/NumberConversions.h"
+#include "platform/WindowPlacement.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
-
-#include "platform/Arithmetic.h"
-#include "platform/HandlerGuard.h"
-#include "platform/NumberConversions.h"
-#include "platform/Palette.h"
-#include "platform/WindowPlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -27,11 +27,6 @@ Cell templateCell()
     return cell;
 }
 
-CellFont cellFont()
-{
-    return {QStringLiteral("MS Sans Serif"), 700, 238};
-}
-
 // A stored cell size in pixels. A size below one pixel but above zero would
 // make a grid of millions of columns that no screen can show; the cell
 // refuses it, as it refuses a negative size.
@@ -43,31 +38,32 @@ float cellDimension(const QString& stored)
     return pixels;
 }
 
-QString setting(const SettingsStore& store, const settings::SettingKey& key)
-{
-    return store.GetSetting(settings::kApplication, settings::kSection, key.name, key.saverDefault);
-}
-
 } // namespace
 
-template <class Handler>
-auto Form1::guarded(Handler handler)
+Form1::Form1(Platform& platform, SettingsStore& store)
+    : M1(templateCell(), CellFont{}), Timer1(1, true), Timer2(2000, false), platform_(platform), store_(store),
+      window_(M1, {&Shape1, &Label1}), stage_(platform)
 {
-    return [this, handler](auto... arguments) { runGuarded(platform_, [&] { (this->*handler)(arguments...); }); };
+    designBanner();
+    window_.setTitle(QStringLiteral("KORVAL"));
+    stage_.add(window_);
+    stage_.setInput({[this](int key) { Form_KeyPress(key); }, [this](int cell) { M1_Click(cell); },
+                     [this](int cell) { M1_MouseMove(cell); }});
+    Timer1.setTickHandler(stage_.handler([this] { Timer1_Timer(); }));
+    Timer2.setTickHandler(stage_.handler([this] { Timer2_Timer(); }));
+    platform_.setUnhandledErrorHook([this] { stopTimers(); });
 }
 
-Form1::Form1(Platform& platform, SettingsStore& store)
-    : M1(templateCell(), cellFont()),
-      // A tick's changes are painted as soon as it returns, in the same turn
-      // of the event loop.
-      Timer1(1, true, [this] { window_.changeAndRepaint([this] { runGuarded(platform_, [this] { Timer1_Timer(); }); }); }),
-      Timer2(2000, false, [this] { runGuarded(platform_, [this] { Timer2_Timer(); }); }),
-      platform_(platform), store_(store), window_(M1, {&Shape1, &Label1})
+Form1::~Form1()
+{
+    platform_.setUnhandledErrorHook({});
+}
+
+void Form1::designBanner()
 {
     Label1.caption = QStringLiteral("SYSTEM FAILURE");
     Label1.foreColour = HEAD_COLOUR;
     Label1.backColour = BLACK;
-    Label1.fontFamily = QStringLiteral("MS Sans Serif");
     Label1.fontSize = 13.5f;
     Label1.fontWeight = 700;
     Label1.setSize(175, 24);
@@ -79,9 +75,12 @@ Form1::Form1(Platform& platform, SettingsStore& store)
     Shape1.setSize(185, 33);
     Shape1.setLeft(600 / 15.0f);
     Shape1.setTop(1500 / 15.0f);
+}
 
-    window_.setTitle(QStringLiteral("KORVAL"));
-    window_.setInput({guarded(&Form1::Form_KeyPress), guarded(&Form1::M1_Click), guarded(&Form1::M1_MouseMove)});
+void Form1::stopTimers()
+{
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
 }
 
 void Form1::StartSaver()
@@ -94,73 +93,23 @@ void Form1::StartSaver()
     SetTopMost(window_, topMost);
     platform_.ShowCursor(false);
 
-    M1.setFontSize(0, toSingle(setting(store_, settings::kTextSize)));
-    M1.setWidth(0, cellDimension(setting(store_, settings::kWidth)));
-    M1.setHeight(0, cellDimension(setting(store_, settings::kHeight)));
-    state.bannerFlag = setting(store_, settings::kSystem);
+    M1.setFontSize(0, toSingle(store_.storedOrSaverDefault(settings::kTextSize)));
+    M1.setWidth(0, cellDimension(store_.storedOrSaverDefault(settings::kWidth)));
+    M1.setHeight(0, cellDimension(store_.storedOrSaverDefault(settings::kHeight)));
+    state.bannerFlag = store_.storedOrSaverDefault(settings::kSystem);
 
     platform_.random().seedFromClock();
 
     const QSizeF screen = platform_.screenTwips();
     Width = screen.width();
     Height = screen.height();
-    // Always 15 twips to the pixel, whatever the display reports.
-    state.rowsPerColumn = static_cast<float>(Int(divide(Height / TWIPS_PER_PIXEL, M1[0].height)));
-    state.columnCount = toWhole(Int(divide(Width / TWIPS_PER_PIXEL, M1[0].width)));
-
-    buildGrid();
-    seedColumns();
+    layOutGrid(state, M1, screen);
+    seedColumns(state, platform_.random());
 }
 
-// Lays the cells out column by column, each column from the top down, every
-// position taken from a neighbour: the top cell of a column from the top of
-// the column to its left, every other cell from the one above it. After the
-// full columns comes the edge column at the right: one cell per full column
-// plus two, stacked from the top.
-void Form1::buildGrid()
+void Form1::Timer1_Timer()
 {
-    const auto rows = static_cast<std::int64_t>(state.rowsPerColumn);
-    const std::int64_t full = rows * state.columnCount;
-    const std::int64_t last = full + state.columnCount + 1;
-    const int lastCell = toWhole(static_cast<double>(last));
-    M1.reserve(lastCell + 1);
-
-    const int R = static_cast<int>(rows);
-    const int N = static_cast<int>(full);
-    int columnsStarted = 0;
-    for (int i = 1; i <= N; ++i) {
-        M1.load(i);
-        if (i % R == 0) {
-            ++columnsStarted;
-            M1.setTop(i, M1[i - R].top);
-            M1.setLeft(i, static_cast<float>(double(M1[i].width) + M1[i - R].left));
-        } else {
-            M1.setTop(i, static_cast<float>(double(M1[i].height) + M1[i - 1].top));
-            M1.setLeft(i, M1[i - 1].left);
-        }
-        M1.clearCaption(i);
-        M1.setVisible(i, true);
-    }
-    for (int i = N + 1; i <= N + 1 + columnsStarted; ++i) {
-        M1.load(i);
-        M1.setTop(i, static_cast<float>(double(M1[i].height) + M1[i - 1].top));
-        M1.setLeft(i, M1[i - 1].left);
-        M1.setVisible(i, true);
-    }
-}
-
-// Gives every full column a speed of 1 to 4 (1 twice as likely as each of
-// the others) and a mode, drawing speed then mode, column after column.
-void Form1::seedColumns()
-{
-    state.sizeColumnTables(state.columnCount);
-    for (int column = 1; column <= state.columnCount; ++column) {
-        int speed = static_cast<int>(Int(5 * platform_.random().next()));
-        if (speed == 0)
-            speed = 1;
-        state.columnSpeed[static_cast<std::size_t>(column)] = speed;
-        state.columnMode[static_cast<std::size_t>(column)] = static_cast<int>(Int(2 * platform_.random().next()));
-    }
+    glyphRainTick(state, M1, platform_.random());
 }
 
 void Form1::SetTopMost(QWindow& form, std::int16_t& flag)

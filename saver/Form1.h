@@ -2,11 +2,12 @@
 
 #include "SaverState.h"
 
-#include "platform/CellArray.h"
+#include "engine/CellArray.h"
+#include "engine/SaverWindow.h"
+#include "engine/Stage.h"
+#include "engine/WindowlessControl.h"
 #include "platform/Platform.h"
-#include "platform/SaverWindow.h"
 #include "platform/Timer.h"
-#include "platform/WindowlessControl.h"
 
 #include <cstdint>
 
@@ -17,10 +18,12 @@ class SettingsStore;
 // The saver form: a borderless, topmost, screen-sized black window covered by
 // a grid of glyph cells (the control array M1), the banner caption Label1 in
 // its frame Shape1, the animation timer Timer1 and the banner timer Timer2.
-// Its handlers only change state and controls; the window paints them.
+// Its handlers only change state and controls; its stage runs them and
+// paints what they changed.
 class Form1 {
 public:
     Form1(Platform& platform, SettingsStore& store);
+    ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -52,16 +55,15 @@ public:
 private:
     void SetTopMost(QWindow& form, std::int16_t& flag);
     void EndSaver();
-    void buildGrid();
-    void seedColumns();
-    // Runs a handler under the platform's guard, so that an error in it
-    // ends the program with its message instead of reaching Qt.
-    template <class Handler>
-    auto guarded(Handler handler);
+    void designBanner();
+    // Nothing may tick while an unhandled error's message box is open: the
+    // grid may be in any state.
+    void stopTimers();
 
     Platform& platform_;
     SettingsStore& store_;
     SaverWindow window_;
+    Stage stage_;
 };
 
 } // namespace korval

@@ -1,7 +1,9 @@
-#include "Form1.h"
+#include "GlyphRain.h"
 
+#include "ColumnDraws.h"
+
+#include "engine/Palette.h"
 #include "platform/Arithmetic.h"
-#include "platform/Palette.h"
 
 namespace korval {
 namespace {
@@ -34,13 +36,6 @@ int nextCaption(SaverState& state, int mode, RandomSource& random)
     return static_cast<int>(state.glyphCode);
 }
 
-// A speed of 1..4 cells per tick, 1 twice as likely as each of the others.
-int drawSpeed(RandomSource& random)
-{
-    const int speed = static_cast<int>(Int(5 * random.next()));
-    return speed == 0 ? 1 : speed;
-}
-
 // Moves the column's head one cell down, wrapping to the top past row R
 // (row R itself is the top cell of the column to the right). The text
 // follows the mode from before a wrap, the head's brightness the mode after
@@ -54,7 +49,7 @@ void stepColumn(const ColumnPass& pass, SaverState& state, CellArray& cells, Ran
     if (head > pass.columnBase + pass.rows) {
         head = pass.columnBase;
         state.columnSpeed[n] = drawSpeed(random);
-        state.columnMode[n] = static_cast<int>(Int(2 * random.next()));
+        state.columnMode[n] = drawMode(random);
     }
 
     cells.setCaptionCode(head, caption);
@@ -79,7 +74,7 @@ bool gridReady(const SaverState& state, int rows)
 // column, which never moves; every second pass first clears one random cell
 // of the full columns. A column's speed is fixed for its pass, so a speed
 // drawn by a wrap counts from the next tick.
-void Form1::Timer1_Timer()
+void glyphRainTick(SaverState& state, CellArray& M1, RandomSource& random)
 {
     const int rows = static_cast<int>(state.rowsPerColumn);
     // Without a row the passes would never advance: the screen stays still.
@@ -88,7 +83,6 @@ void Form1::Timer1_Timer()
     const int columns = state.columnCount;
     state.cellCount = rows * columns;
 
-    RandomSource& random = platform_.random();
     const int lastBase = columns * rows;
     int passNumber = 0;
     for (int columnBase = 0; columnBase <= lastBase; columnBase += rows) {

@@ -1,5 +1,7 @@
 #include "SettingsStore.h"
 
+#include "IniFile.h"
+
 #include <QStandardPaths>
 
 namespace korval {
@@ -26,6 +28,16 @@ QString SettingsStore::GetSetting(const QString& application, const QString& sec
     return defaultValue ? QString::number(*defaultValue) : QString();
 }
 
+QString SettingsStore::stored(const settings::SettingKey& key) const
+{
+    return GetSetting(settings::kApplication, settings::kSection, key.name);
+}
+
+QString SettingsStore::storedOrSaverDefault(const settings::SettingKey& key) const
+{
+    return GetSetting(settings::kApplication, settings::kSection, key.name, key.saverDefault);
+}
+
 void SettingsStore::SaveSetting(const QString& application, const QString& section, const QString& key,
                                 const QString& value)
 {
@@ -33,7 +45,7 @@ void SettingsStore::SaveSetting(const QString& application, const QString& secti
 }
 
 void SettingsStore::SaveSettings(const QString& application, const QString& section,
-                                 const IniFile::Entries& entries)
+                                 const SettingEntries& entries)
 {
     IniFile(filePath(application)).write(section, entries);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/IniFile.h"
+#include "SettingEntries.h"
+#include "SettingKeys.h"
 
 #include <QString>
 
@@ -26,13 +27,18 @@ public:
     QString GetSetting(const QString& application, const QString& section, const QString& key,
                        std::optional<int> defaultValue = std::nullopt) const;
 
+    // One of the program's own settings: as stored, or the empty text when
+    // it is not; or with the saver's default in place of a missing one.
+    QString stored(const settings::SettingKey& key) const;
+    QString storedOrSaverDefault(const settings::SettingKey& key) const;
+
     // Stores one value, written through to disk before it returns; a store
     // that cannot be written raises a run-time error and keeps what it held.
     void SaveSetting(const QString& application, const QString& section, const QString& key,
                      const QString& value);
 
     // Stores several values in one write: all of them reach the file, or none.
-    void SaveSettings(const QString& application, const QString& section, const IniFile::Entries& entries);
+    void SaveSettings(const QString& application, const QString& section, const SettingEntries& entries);
 
 private:
     QString rootFolder_;

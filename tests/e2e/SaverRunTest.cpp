@@ -1,6 +1,6 @@
 #include "WholeProgramTest.h"
 
-#include "platform/Palette.h"
+#include "engine/Palette.h"
 
 #include <QElapsedTimer>
 

@@ -43,7 +43,7 @@ void UserSandbox::store(const settings::SettingKey& key, const QString& value)
 
 QString UserSandbox::stored(const settings::SettingKey& key) const
 {
-    return settings_->GetSetting(settings::kApplication, settings::kSection, key.name);
+    return settings_->stored(key);
 }
 
 } // namespace korval::e2e

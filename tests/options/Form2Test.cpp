@@ -4,7 +4,7 @@
 #include "options/Form2.h"
 #include "options/LetterMeasure.h"
 
-#include "platform/Palette.h"
+#include "engine/Palette.h"
 
 #include <QApplication>
 #include <QFile>

@@ -17,7 +17,7 @@ QSize simpleLetter(double pointSize)
     return {points + 1, points + 6};
 }
 
-IniFile::Entries stored(const char* size, const char* width, const char* height, const char* system)
+SettingEntries stored(const char* size, const char* width, const char* height, const char* system)
 {
     return {{"TEXTSIZE", size}, {"WIDTH", width}, {"HEIGHT", height}, {"SYSTEM", system}};
 }
@@ -25,7 +25,7 @@ IniFile::Entries stored(const char* size, const char* width, const char* height,
 struct AcceptedRow {
     const char* name;
     DialogFields fields;
-    IniFile::Entries entries;
+    SettingEntries entries;
 };
 
 class AcceptedGaps : public ::testing::TestWithParam<AcceptedRow> {};
@@ -90,6 +90,57 @@ TEST(OptionsToSave, GapsAreReadInTheUsersRegionalFormat)
     EXPECT_THROW(wholeGap(QStringLiteral("1,5")), RuntimeError);
     EXPECT_THROW(wholeGap(QStringLiteral("1.5")), RuntimeError);
 }
+
+struct GapRow {
+    const char* name;
+    const char* locale;
+    const char* text;
+    int expected;      // the gap, when the text is one
+    int expectedError; // 0, or the error number
+};
+
+class WholeGap : public ::testing::TestWithParam<GapRow> {};
+
+// A gap is a whole number in -32768..32767 or nothing: no rounding.
+TEST_P(WholeGap, IsAWholeNumberInRangeOrTheError)
+{
+    const GapRow& row = GetParam();
+    testing::LocaleScope locale(row.locale);
+    const QString text = QString::fromUtf8(row.text);
+    if (row.expectedError == 0) {
+        EXPECT_EQ(wholeGap(text), row.expected);
+        return;
+    }
+    try {
+        wholeGap(text);
+        ADD_FAILURE() << "no error";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.number(), row.expectedError);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OptionsToSave, WholeGap,
+    ::testing::Values(GapRow{"plain", "C", "31", 31, 0},
+                      GapRow{"negative", "C", "-12", -12, 0},
+                      GapRow{"halfIsNoWholeNumber", "C", "2.5", 0, RuntimeError::TypeMismatch},
+                      GapRow{"spacesAround", "C", "  7 ", 7, 0},
+                      GapRow{"largest", "C", "32767", 32767, 0},
+                      GapRow{"smallest", "C", "-32768", -32768, 0},
+                      GapRow{"halfBelowTheRange", "C", "-32768.5", 0, RuntimeError::TypeMismatch},
+                      GapRow{"aboveRange", "C", "32768", 0, RuntimeError::Overflow},
+                      GapRow{"joinedGaps", "C", "100100", 0, RuntimeError::Overflow},
+                      GapRow{"belowRange", "C", "-32769", 0, RuntimeError::Overflow},
+                      GapRow{"tooLargeForDouble", "C", "1e309", 0, RuntimeError::Overflow},
+                      GapRow{"empty", "C", "", 0, RuntimeError::TypeMismatch},
+                      GapRow{"spacesOnly", "C", "   ", 0, RuntimeError::TypeMismatch},
+                      GapRow{"letters", "C", "abc", 0, RuntimeError::TypeMismatch},
+                      GapRow{"minusInside", "C", "2-1", 0, RuntimeError::TypeMismatch},
+                      GapRow{"notANumber", "C", "nan", 0, RuntimeError::TypeMismatch},
+                      GapRow{"infinity", "C", "inf", 0, RuntimeError::TypeMismatch},
+                      GapRow{"decimalCommaFraction", "cs_CZ", "1,5", 0, RuntimeError::TypeMismatch},
+                      GapRow{"pointUnderCommaLocale", "cs_CZ", "1.5", 0, RuntimeError::TypeMismatch}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace korval

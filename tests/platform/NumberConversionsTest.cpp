@@ -26,52 +26,6 @@ std::optional<int> errorOf(Conversion&& conversion)
     }
 }
 
-struct IntegerRow {
-    const char* name;
-    const char* locale;
-    const char* text;
-    int expected;       // the value, when it converts
-    int expectedError;  // 0, or the error number
-};
-
-class ToIntegerTest : public ::testing::TestWithParam<IntegerRow> {};
-
-TEST_P(ToIntegerTest, ConvertsOrRaisesTheDocumentedError)
-{
-    const IntegerRow& row = GetParam();
-    LocaleScope locale(row.locale);
-    const QString text = QString::fromUtf8(row.text);
-    if (row.expectedError == 0)
-        EXPECT_EQ(toInteger(text), row.expected);
-    else
-        EXPECT_EQ(errorOf([&] { toInteger(text); }), row.expectedError);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, ToIntegerTest,
-    ::testing::Values(IntegerRow{"plain", "C", "31", 31, 0},
-                      IntegerRow{"negative", "C", "-12", -12, 0},
-                      IntegerRow{"halfGoesToEvenDown", "C", "2.5", 2, 0},
-                      IntegerRow{"halfGoesToEvenUp", "C", "3.5", 4, 0},
-                      IntegerRow{"negativeHalf", "C", "-2.5", -2, 0},
-                      IntegerRow{"spacesAround", "C", "  7 ", 7, 0},
-                      IntegerRow{"largest", "C", "32767", 32767, 0},
-                      IntegerRow{"smallest", "C", "-32768", -32768, 0},
-                      IntegerRow{"roundsIntoRange", "C", "-32768.5", -32768, 0},
-                      IntegerRow{"aboveRange", "C", "32768", 0, RuntimeError::Overflow},
-                      IntegerRow{"joinedGaps", "C", "100100", 0, RuntimeError::Overflow},
-                      IntegerRow{"belowRangeAfterRounding", "C", "-32769", 0, RuntimeError::Overflow},
-                      IntegerRow{"tooLargeForDouble", "C", "1e309", 0, RuntimeError::Overflow},
-                      IntegerRow{"empty", "C", "", 0, RuntimeError::TypeMismatch},
-                      IntegerRow{"spacesOnly", "C", "   ", 0, RuntimeError::TypeMismatch},
-                      IntegerRow{"letters", "C", "abc", 0, RuntimeError::TypeMismatch},
-                      IntegerRow{"minusInside", "C", "2-1", 0, RuntimeError::TypeMismatch},
-                      IntegerRow{"notANumber", "C", "nan", 0, RuntimeError::TypeMismatch},
-                      IntegerRow{"infinity", "C", "inf", 0, RuntimeError::TypeMismatch},
-                      IntegerRow{"decimalComma", "cs_CZ", "1,5", 2, 0},
-                      IntegerRow{"pointUnderCommaLocale", "cs_CZ", "1.5", 0, RuntimeError::TypeMismatch}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 TEST(ToSingle, ReadsTheUsersDecimalSeparator)
 {
     {

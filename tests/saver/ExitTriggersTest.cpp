@@ -3,7 +3,7 @@
 
 #include "saver/Form1.h"
 
-#include "platform/Palette.h"
+#include "engine/Palette.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -3,8 +3,8 @@
 
 #include "saver/Form1.h"
 
-#include "platform/CodePage1250.h"
-#include "platform/Palette.h"
+#include "engine/CodePage1250.h"
+#include "engine/Palette.h"
 
 #include <gtest/gtest.h>
 

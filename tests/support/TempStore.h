@@ -21,7 +21,7 @@ struct TempStore {
     }
     QString get(const settings::SettingKey& key) const
     {
-        return store.GetSetting(settings::kApplication, settings::kSection, key.name);
+        return store.stored(key);
     }
     QByteArray fileBytes() const
     {

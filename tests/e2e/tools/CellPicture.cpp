@@ -1,7 +1,9 @@
-#include "platform/CellArray.h"
-#include "platform/Palette.h"
-#include "platform/SaverWindow.h"
-#include "platform/WindowlessControl.h"
+#include "engine/CellArray.h"
+#include "engine/Palette.h"
+#include "engine/SaverWindow.h"
+#include "engine/Stage.h"
+#include "platform/DesktopPlatform.h"
+#include "engine/WindowlessControl.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -49,7 +51,7 @@ int main(int argc, char* argv[])
     templateCell.width = kWidth;
     templateCell.height = kHeight;
     templateCell.fontSize = 10;
-    CellArray cells(templateCell, CellFont{QStringLiteral("MS Sans Serif"), 700, 238});
+    CellArray cells(templateCell, CellFont{});
     for (int i = 1; i < kColumns * kRows; ++i) {
         cells.load(i);
         // Column 5 starts half a pixel in: its cells round to another width.
@@ -68,6 +70,9 @@ int main(int argc, char* argv[])
     label.fontSize = 10;
     label.fontWeight = 700;
     SaverWindow window(cells, {&label});
+    DesktopPlatform platform(nullptr);
+    Stage stage(platform);
+    stage.add(window);
     window.setGeometry(0, 0, int(kColumns * kWidth), int(kRows * kHeight));
     window.show();
     waitFor(500);
@@ -79,7 +84,7 @@ int main(int argc, char* argv[])
     waitFor(200);
     // Cells under and beside the label change after it shows: the label
     // stays in front.
-    window.changeAndRepaint([&] {
+    stage.run([&] {
         for (int i = 60; i < 150; ++i) {
             cells.setCaptionCode(i, (i * 7) % 256);
             cells.setForeColour(i, i % 2 ? HEAD_COLOUR : TRAIL_COLOUR);

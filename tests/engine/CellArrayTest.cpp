@@ -1,4 +1,4 @@
-#include "platform/CellArray.h"
+#include "engine/CellArray.h"
 
 #include <gtest/gtest.h>
 

@@ -33,12 +33,6 @@ public:
     // in place; reuses its storage from one repaint to the next.
     QRegion region(const QRect& bounds);
 
-    int mergeGap() const { return mergeGap_; }
-    // The rectangles of the last banded region, top to bottom; empty when
-    // the last region came from the fallback union.
-    const std::vector<QRect>& bandRects() const { return bands_; }
-    void setMergeGap(int pixels) { mergeGap_ = pixels; }
-
 private:
     bool mergeIntoBands(const QRect& bounds);
     void joinBand(std::size_t first, std::size_t end, int top, int bottom, const QRect& bounds);
@@ -46,7 +40,7 @@ private:
 
     std::vector<QRect> rects_;
     std::vector<QRect> bands_;
-    int mergeGap_;
+    const int mergeGap_;
 };
 
 } // namespace korval

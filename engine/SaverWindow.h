@@ -3,6 +3,7 @@
 #include "CellArray.h"
 #include "CellRenderer.h"
 #include "RepaintBands.h"
+#include "Surface.h"
 #include "WindowlessControl.h"
 #include "XRenderCellPainter.h"
 
@@ -10,7 +11,6 @@
 #include <QRegion>
 #include <QWindow>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -21,45 +21,24 @@ namespace korval {
 // last one are drawn. On X11 with the Render extension they are drawn by the
 // X server from glyphs it keeps; elsewhere the window paints into its own
 // backing store and flushes only the changed area to the screen. Input over
-// it reaches the form as a key press with a character, or a click or mouse
+// it reaches its stage as a key press with a character, or a click or mouse
 // movement over a cell.
-class SaverWindow final : public QWindow {
-public:
-    struct Input {
-        std::function<void(int characterCode)> keyPress;
-        std::function<void(int cell)> cellClick;
-        std::function<void(int cell)> cellMouseMove;
-    };
+class SaverWindow final : public QWindow, public Surface {
+    Q_OBJECT
 
+public:
     // The controls are painted in the given order, the last one in front.
     SaverWindow(CellArray& cells, std::vector<WindowlessControl*> controls);
     ~SaverWindow() override;
-
-    void setInput(Input input) { input_ = std::move(input); }
 
     // The cell under a point of the window, or -1 when none is, or when a
     // control that catches the mouse lies in front.
     int cellAt(QPointF point) const;
 
-    // Draws what changed since the last repaint and flushes it; called on
-    // every update request, and directly by tests and benchmarks.
-    void repaintChanges();
-
-    // Runs a handler that changes cells, then paints its changes at once:
-    // no repaint is posted for them, so a timer's tick costs one wake-up of
-    // the program, not two.
-    template <class Handler>
-    void changeAndRepaint(Handler&& handler)
-    {
-        batching_ = true;
-        struct EndBatch {
-            bool& flag;
-            ~EndBatch() { flag = false; }
-        } endBatch{batching_};
-        handler();
-        batching_ = false;
-        repaintChanges();
-    }
+    // Draws what changed since the last repaint and flushes it; called by
+    // the stage after each handler, on a repaint posted for changes made
+    // outside one, and directly by tests and benchmarks.
+    void repaintChanges() override;
 
     // What the last repaint did: how many cells it drew and which area it
     // sent to the screen (X Render sends no pixels, so only a full repaint
@@ -67,8 +46,6 @@ public:
     int lastPaintedCells() const { return lastPaintedCells_; }
     const QRegion& lastFlushed() const { return lastFlushed_; }
     QImage frame();
-    // Wider gaps mean fewer, larger rectangles per flush (benchmarks tune it).
-    RepaintBands& repaintBands() { return bands_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -87,6 +64,7 @@ private:
     void beginDrawing(const QRegion& region);
     void finishDrawing(const QRegion& region, int paintedCells);
     void paintControls(const QRegion& region);
+    void forgetChanges();
 
     CellArray& cells_;
     std::vector<WindowlessControl*> controls_;
@@ -101,8 +79,6 @@ private:
     int lastPaintedCells_ = 0;
     bool needsFullRepaint_ = true;
     bool updateRequested_ = false;
-    bool batching_ = false; // inside changeAndRepaint: it paints afterwards
-    Input input_;
 };
 
 } // namespace korval

@@ -6,50 +6,18 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QWindow>
-
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
-
-// Qt must have been built for X11 too, or it offers no connection to draw on.
-#if KORVAL_HAVE_XRENDER && !QT_CONFIG(xcb)
-#undef KORVAL_HAVE_XRENDER
-#define KORVAL_HAVE_XRENDER 0
-#endif
-
-#if KORVAL_HAVE_XRENDER
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/render.h>
 #include <xcb/xcb.h>
 #include <xcb/xcb_renderutil.h>
-#endif
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 
 namespace korval {
-
-#if !KORVAL_HAVE_XRENDER
-
-// Built without the X Render headers: every window paints into its backing store.
-struct XRenderCellPainter::Connection {};
-
-std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(QWindow&, const CellFont&)
-{
-    return nullptr;
-}
-XRenderCellPainter::XRenderCellPainter(std::unique_ptr<Connection> connection, const CellFont& font)
-    : x_(std::move(connection)), font_(font)
-{
-}
-XRenderCellPainter::~XRenderCellPainter() = default;
-void XRenderCellPainter::setDotsPerInch(double) {}
-bool XRenderCellPainter::drawsOn(const QWindow&) const { return false; }
-void XRenderCellPainter::paintChanges(const CellArray&, const std::vector<int>&, const QRegion&,
-                                      const std::vector<WindowlessControl*>&)
-{
-}
-int XRenderCellPainter::paintAll(const CellArray&, QSize, const std::vector<WindowlessControl*>&) { return -1; }
-
-#else
 
 namespace {
 
@@ -71,6 +39,18 @@ constexpr std::size_t kElementBytes = sizeof(GlyphElement) + 4;
 // that a server without big requests has (256 KiB).
 constexpr std::size_t kElementsPerRequest = 4096;
 constexpr std::size_t kRectsPerRequest = 8192;
+
+// A glyph's coverage goes to the server one byte per pixel, each row padded
+// to a whole word.
+std::size_t glyphStride(int width)
+{
+    return std::size_t((width + 3) & ~3);
+}
+
+std::size_t glyphBytes(QSize size)
+{
+    return size.isEmpty() ? 0 : glyphStride(size.width()) * std::size_t(size.height());
+}
 
 xcb_render_color_t renderColour(QRgb rgb)
 {
@@ -106,6 +86,59 @@ bool takesRgb32(xcb_connection_t* connection, const xcb_render_pictforminfo_t& f
     return false;
 }
 
+// The picture formats a painter needs: the window's own and the glyphs' alpha.
+struct RenderFormats {
+    xcb_render_pictformat_t window = 0;
+    xcb_render_pictformat_t alpha = 0;
+};
+
+// The program's connection to the X server, where it runs on X11.
+xcb_connection_t* x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    return connection && !xcb_connection_has_error(connection) ? connection : nullptr;
+}
+
+// Whether the server has Render 0.10 or later (solid fill pictures came with
+// it). Asked before any other Render request: a request of an extension the
+// server lacks would close the connection.
+bool serverHasRender(xcb_connection_t* connection)
+{
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_render_id);
+    if (!extension || !extension->present)
+        return false;
+    xcb_render_query_version_reply_t* version
+        = xcb_render_query_version_reply(connection, xcb_render_query_version(connection, 0, 11), nullptr);
+    const bool recent = version && (version->major_version > 0 || version->minor_version >= 10);
+    std::free(version);
+    return recent;
+}
+
+// The formats for drawing on this window, or nothing when its visual is not
+// laid out as the controls' images are.
+std::optional<RenderFormats> renderFormatsFor(xcb_connection_t* connection, xcb_window_t window)
+{
+    xcb_get_window_attributes_reply_t* attributes
+        = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
+    if (!attributes)
+        return std::nullopt;
+    const xcb_visualid_t visual = attributes->visual;
+    std::free(attributes);
+
+    const xcb_render_query_pict_formats_reply_t* formats = xcb_render_util_query_formats(connection);
+    if (!formats)
+        return std::nullopt;
+    const xcb_render_pictvisual_t* windowFormat = xcb_render_util_find_visual_format(formats, visual);
+    const xcb_render_pictforminfo_t* alpha = xcb_render_util_find_standard_format(formats, XCB_PICT_STANDARD_A_8);
+    const xcb_render_pictforminfo_t* windowInfo = windowFormat ? formatInfo(formats, windowFormat->format) : nullptr;
+    if (!windowInfo || !alpha || !takesRgb32(connection, *windowInfo))
+        return std::nullopt;
+    return RenderFormats{windowInfo->id, alpha->id};
+}
+
 } // namespace
 
 struct XRenderCellPainter::Connection {
@@ -115,61 +148,44 @@ struct XRenderCellPainter::Connection {
     xcb_render_pictformat_t alphaFormat = 0;
     xcb_gcontext_t gc = 0;
     std::size_t maxRequestBytes = 0;
+
+    // A glyph or an image row of this size fits in one request.
+    bool fits(std::size_t bytes) const { return bytes + 64 <= maxRequestBytes; }
 };
 
-std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(QWindow& window, const CellFont& font)
+std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(const QWindow& window, const CellFont& font)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || window.devicePixelRatio() != 1.0
-        || qEnvironmentVariable("KORVAL_XRENDER") == QLatin1String("0"))
+    if (window.devicePixelRatio() != 1.0)
         return nullptr;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
-    if (!connection || xcb_connection_has_error(connection))
-        return nullptr;
+    return create(window.winId(), font);
+}
 
-    // A request of an extension the server lacks would close the connection.
-    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_render_id);
-    if (!extension || !extension->present)
+std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(WId window, const CellFont& font)
+{
+    if (qEnvironmentVariable("KORVAL_XRENDER") == QLatin1String("0"))
         return nullptr;
-    // Solid fill pictures came with Render 0.10.
-    xcb_render_query_version_reply_t* version
-        = xcb_render_query_version_reply(connection, xcb_render_query_version(connection, 0, 11), nullptr);
-    const bool recent = version && (version->major_version > 0 || version->minor_version >= 10);
-    std::free(version);
-    if (!recent)
+    xcb_connection_t* connection = x11Connection();
+    if (!connection || !serverHasRender(connection))
         return nullptr;
-
-    const auto window_id = static_cast<xcb_window_t>(window.winId());
-    xcb_get_window_attributes_reply_t* attributes
-        = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window_id), nullptr);
-    if (!attributes)
-        return nullptr;
-    const xcb_visualid_t visual = attributes->visual;
-    std::free(attributes);
-
-    const xcb_render_query_pict_formats_reply_t* formats = xcb_render_util_query_formats(connection);
+    const auto windowId = static_cast<xcb_window_t>(window);
+    const std::optional<RenderFormats> formats = renderFormatsFor(connection, windowId);
     if (!formats)
-        return nullptr;
-    const xcb_render_pictvisual_t* windowFormat = xcb_render_util_find_visual_format(formats, visual);
-    const xcb_render_pictforminfo_t* alpha = xcb_render_util_find_standard_format(formats, XCB_PICT_STANDARD_A_8);
-    const xcb_render_pictforminfo_t* windowInfo = windowFormat ? formatInfo(formats, windowFormat->format) : nullptr;
-    if (!windowInfo || !alpha || !takesRgb32(connection, *windowInfo))
         return nullptr;
 
     auto x = std::make_unique<Connection>();
     x->connection = connection;
-    x->window = window_id;
-    x->alphaFormat = alpha->id;
+    x->window = windowId;
+    x->alphaFormat = formats->alpha;
     x->maxRequestBytes = std::size_t(xcb_get_maximum_request_length(connection)) * 4;
     x->picture = xcb_generate_id(connection);
-    xcb_void_cookie_t created
-        = xcb_render_create_picture_checked(connection, x->picture, window_id, windowInfo->id, 0, nullptr);
+    const xcb_void_cookie_t created
+        = xcb_render_create_picture_checked(connection, x->picture, windowId, formats->window, 0, nullptr);
     if (xcb_generic_error_t* error = xcb_request_check(connection, created)) {
         std::free(error);
         return nullptr;
     }
     x->gc = xcb_generate_id(connection);
-    xcb_create_gc(connection, x->gc, window_id, 0, nullptr);
+    xcb_create_gc(connection, x->gc, windowId, 0, nullptr);
     return std::unique_ptr<XRenderCellPainter>(new XRenderCellPainter(std::move(x), font));
 }
 
@@ -217,7 +233,8 @@ void XRenderCellPainter::dropGlyphSets()
 void XRenderCellPainter::paintChanges(const CellArray& cells, const std::vector<int>& changes,
                                       const QRegion& controlDamage, const std::vector<WindowlessControl*>& controls)
 {
-    clearBatches();
+    fills_.clear();
+    runs_.clear();
     for (const QRect& rect : controlDamage)
         addFill(BLACK, rect);
     for (int index : changes)
@@ -247,18 +264,17 @@ int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
     // A glyph must fit in one request; cells too large for that are left to
     // the backing store.
     for (int index = 0; index < cells.count(); ++index) {
-        const QSize size = cells[index].pixelRect().size();
-        if (size.width() > 0 && size.height() > 0
-            && std::size_t((size.width() + 3) & ~3) * std::size_t(size.height()) + 64 > x_->maxRequestBytes)
+        if (!x_->fits(glyphBytes(cells[index].pixelRect().size())))
             return -1;
     }
 
-    clearBatches();
+    fills_.clear();
+    runs_.clear();
     addFill(BLACK, QRect(QPoint(0, 0), windowSize));
     int painted = 0;
     for (int index = 0; index < cells.count(); ++index) {
         const Cell& cell = cells[index];
-        if (cell.visible && (cell.captionCode != kNoCaption || cell.backColour != BLACK)) {
+        if (cell.showsSomething()) {
             addCell(cell);
             ++painted;
         }
@@ -267,16 +283,6 @@ int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
     putControls(controls);
     xcb_flush(x_->connection);
     return painted;
-}
-
-void XRenderCellPainter::clearBatches()
-{
-    for (std::size_t i = 0; i < fillCount_; ++i)
-        fills_[i].rects.clear();
-    for (std::size_t i = 0; i < runCount_; ++i)
-        runs_[i].glyphs.clear();
-    fillCount_ = 0;
-    runCount_ = 0;
 }
 
 // A cell that shows a character on black is drawn by its glyph alone: the
@@ -301,77 +307,49 @@ void XRenderCellPainter::addCell(const Cell& cell)
     if (!glyphSet.uploaded[std::size_t(cell.captionCode)])
         upload(glyphSet, cell, cell.captionCode);
 
-    Run* run = nullptr;
-    for (std::size_t i = 0; i < runCount_; ++i) {
-        if (runs_[i].colour == cell.foreColour && runs_[i].glyphSet == set && runs_[i].overBack == !onBlack) {
-            run = &runs_[i];
-            break;
-        }
-    }
-    if (!run) {
-        if (runCount_ == runs_.size())
-            runs_.emplace_back();
-        run = &runs_[runCount_++];
-        run->colour = cell.foreColour;
-        run->glyphSet = set;
-        run->overBack = !onBlack;
-    }
-    run->glyphs.push_back(
+    runs_[RunKey{cell.foreColour, set, !onBlack}].items.push_back(
         {static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()), std::uint8_t(cell.captionCode)});
 }
 
 void XRenderCellPainter::addFill(QRgb colour, const QRect& rect)
 {
-    Fill* fill = nullptr;
-    for (std::size_t i = 0; i < fillCount_; ++i) {
-        if (fills_[i].colour == colour) {
-            fill = &fills_[i];
-            break;
-        }
-    }
-    if (!fill) {
-        if (fillCount_ == fills_.size())
-            fills_.emplace_back();
-        fill = &fills_[fillCount_++];
-        fill->colour = colour;
-    }
-    fill->rects.push_back({static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()),
-                           static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rect.height())});
+    fills_[colour].items.push_back({static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(rect.y()),
+                                    static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rect.height())});
 }
 
 void XRenderCellPainter::sendBatches()
 {
-    for (std::size_t i = 0; i < fillCount_; ++i)
-        sendFill(fills_[i]);
-    for (std::size_t i = 0; i < runCount_; ++i)
-        sendRun(runs_[i]);
+    for (const Fill& fill : fills_)
+        sendFill(fill);
+    for (const Run& run : runs_)
+        sendRun(run);
 }
 
 void XRenderCellPainter::sendFill(const Fill& fill)
 {
     static_assert(sizeof(Rect) == sizeof(xcb_rectangle_t));
-    const auto* rects = reinterpret_cast<const xcb_rectangle_t*>(fill.rects.data());
-    for (std::size_t first = 0; first < fill.rects.size(); first += kRectsPerRequest) {
-        const std::size_t count = std::min(kRectsPerRequest, fill.rects.size() - first);
-        xcb_render_fill_rectangles(x_->connection, XCB_RENDER_PICT_OP_SRC, x_->picture, renderColour(fill.colour),
+    const auto* rects = reinterpret_cast<const xcb_rectangle_t*>(fill.items.data());
+    for (std::size_t first = 0; first < fill.items.size(); first += kRectsPerRequest) {
+        const std::size_t count = std::min(kRectsPerRequest, fill.items.size() - first);
+        xcb_render_fill_rectangles(x_->connection, XCB_RENDER_PICT_OP_SRC, x_->picture, renderColour(fill.key),
                                    static_cast<std::uint32_t>(count), rects + first);
     }
 }
 
 // Each request starts its pen at the window's origin; every element moves it
 // from the previous glyph to the next.
-void XRenderCellPainter::sendRun(Run& run)
+void XRenderCellPainter::sendRun(const Run& run)
 {
-    const xcb_render_picture_t source = solidFill(run.colour);
-    const xcb_render_glyphset_t glyphSet = glyphSets_[run.glyphSet].id;
-    for (std::size_t first = 0; first < run.glyphs.size(); first += kElementsPerRequest) {
-        const std::size_t count = std::min(kElementsPerRequest, run.glyphs.size() - first);
+    const xcb_render_picture_t source = solidFill(run.key.colour);
+    const xcb_render_glyphset_t glyphSet = glyphSets_[run.key.glyphSet].id;
+    for (std::size_t first = 0; first < run.items.size(); first += kElementsPerRequest) {
+        const std::size_t count = std::min(kElementsPerRequest, run.items.size() - first);
         request_.resize(count * kElementBytes);
         std::uint8_t* out = request_.data();
         int penX = 0;
         int penY = 0;
         for (std::size_t i = first; i < first + count; ++i, out += kElementBytes) {
-            const Glyph& glyph = run.glyphs[i];
+            const Glyph& glyph = run.items[i];
             GlyphElement element{};
             element.length = 1;
             element.dx = static_cast<std::int16_t>(glyph.x - penX);
@@ -382,7 +360,7 @@ void XRenderCellPainter::sendRun(Run& run)
             penX = glyph.x;
             penY = glyph.y;
         }
-        const std::uint8_t op = run.overBack ? XCB_RENDER_PICT_OP_OVER : XCB_RENDER_PICT_OP_SRC;
+        const std::uint8_t op = run.key.overBack ? XCB_RENDER_PICT_OP_OVER : XCB_RENDER_PICT_OP_SRC;
         xcb_render_composite_glyphs_8(x_->connection, op, source, x_->picture, XCB_NONE, glyphSet, 0, 0,
                                       static_cast<std::uint32_t>(request_.size()), request_.data());
     }
@@ -418,9 +396,9 @@ void XRenderCellPainter::upload(GlyphSet& set, const Cell& cell, int code)
 
     const int width = image.width();
     const int height = image.height();
-    const std::size_t stride = std::size_t((width + 3) & ~3);
-    if (stride * std::size_t(height) + 64 > x_->maxRequestBytes)
+    if (!x_->fits(glyphBytes(image.size())))
         return; // too large to send: the cell stays blank
+    const std::size_t stride = glyphStride(width);
     upload_.assign(stride * std::size_t(height), 0);
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -479,6 +457,5 @@ void XRenderCellPainter::putControls(const std::vector<WindowlessControl*>& cont
     }
 }
 
-#endif
 
 } // namespace korval

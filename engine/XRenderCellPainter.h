@@ -5,6 +5,7 @@
 #include "WindowlessControl.h"
 
 #include <QImage>
+#include <QWindow>
 #include <QRect>
 #include <QRegion>
 
@@ -13,16 +14,15 @@
 #include <memory>
 #include <vector>
 
-class QWindow;
-
 namespace korval {
 
 // Paints cells on an X11 window with the X Render extension instead of
 // sending pixels. Every glyph's coverage is uploaded once to the X server;
 // after that a repaint is one request per fore colour that draws the changed
 // cells' glyphs, each glyph covering its whole cell, and one that blanks the
-// cells left empty: a few kilobytes however large the screen. The windowless controls, which change only when the banner shows
-// or hides, are still drawn by QPainter and sent as an image.
+// cells left empty: a few kilobytes however large the screen. The windowless
+// controls, which change only when the banner shows or hides, are still drawn
+// by QPainter and sent as an image.
 //
 // Only available where the program runs on X11 (xcb) at one device pixel
 // per pixel and the server has Render; create() says no otherwise, and the
@@ -30,8 +30,11 @@ namespace korval {
 class XRenderCellPainter {
 public:
     // Null when this window cannot be painted this way (another platform,
-    // no Render on the server, an unusual visual, or compiled without it).
-    static std::unique_ptr<XRenderCellPainter> create(QWindow& window, const CellFont& font);
+    // no Render on the server, an unusual visual, a pixel ratio other than
+    // 1, or compiled without it).
+    static std::unique_ptr<XRenderCellPainter> create(const QWindow& window, const CellFont& font);
+    // The same for a native X window, which need not be the program's own.
+    static std::unique_ptr<XRenderCellPainter> create(WId window, const CellFont& font);
     ~XRenderCellPainter();
 
     XRenderCellPainter(const XRenderCellPainter&) = delete;
@@ -65,14 +68,6 @@ private:
         std::int16_t y;
         std::uint8_t code;
     };
-    // The glyphs of one fore colour in one glyph set, in paint order, either
-    // replacing their cells (on black) or over their cells' back colour.
-    struct Run {
-        QRgb colour = 0;
-        std::size_t glyphSet = 0;
-        bool overBack = false;
-        std::vector<Glyph> glyphs;
-    };
     // Laid out as the protocol's rectangle, so a list is sent as it stands.
     struct Rect {
         std::int16_t x;
@@ -80,19 +75,60 @@ private:
         std::uint16_t width;
         std::uint16_t height;
     };
-    struct Fill {
-        QRgb colour = 0;
-        std::vector<Rect> rects;
+    // Items sent together: glyphs or rectangles that share a key.
+    template <class Key, class Item>
+    struct Batch {
+        Key key{};
+        std::vector<Item> items;
     };
+    // The batches of one repaint. Their storage is kept from repaint to
+    // repaint, so a tick allocates nothing.
+    template <class Key, class Item>
+    class BatchList {
+    public:
+        Batch<Key, Item>& operator[](const Key& key)
+        {
+            for (std::size_t i = 0; i < used_; ++i) {
+                if (batches_[i].key == key)
+                    return batches_[i];
+            }
+            if (used_ == batches_.size())
+                batches_.emplace_back();
+            Batch<Key, Item>& batch = batches_[used_++];
+            batch.key = key;
+            return batch;
+        }
+        void clear()
+        {
+            for (std::size_t i = 0; i < used_; ++i)
+                batches_[i].items.clear();
+            used_ = 0;
+        }
+        auto begin() { return batches_.begin(); }
+        auto end() { return batches_.begin() + static_cast<std::ptrdiff_t>(used_); }
+
+    private:
+        std::vector<Batch<Key, Item>> batches_;
+        std::size_t used_ = 0;
+    };
+    // The glyphs of one fore colour in one glyph set, in paint order, either
+    // replacing their cells (on black) or over their cells' back colour.
+    struct RunKey {
+        QRgb colour = 0;
+        std::size_t glyphSet = 0;
+        bool overBack = false;
+        bool operator==(const RunKey&) const = default;
+    };
+    using Run = Batch<RunKey, Glyph>;
+    using Fill = Batch<QRgb, Rect>;
 
     explicit XRenderCellPainter(std::unique_ptr<Connection> connection, const CellFont& font);
 
-    void clearBatches();
     void addCell(const Cell& cell);
     void addFill(QRgb colour, const QRect& rect);
     void sendBatches();
     void sendFill(const Fill& fill);
-    void sendRun(Run& run);
+    void sendRun(const Run& run);
     std::size_t glyphSetFor(const Cell& cell, QSize cellSize);
     void upload(GlyphSet& set, const Cell& cell, int code);
     std::uint32_t solidFill(QRgb colour);
@@ -109,10 +145,8 @@ private:
     std::vector<std::pair<QRgb, std::uint32_t>> solidFills_;
 
     // Reused from repaint to repaint: a tick allocates nothing.
-    std::vector<Fill> fills_;
-    std::size_t fillCount_ = 0;
-    std::vector<Run> runs_;
-    std::size_t runCount_ = 0;
+    BatchList<QRgb, Rect> fills_;
+    BatchList<RunKey, Glyph> runs_;
     std::vector<std::uint8_t> request_;
     std::vector<std::uint8_t> upload_;
     QImage controlImage_;

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Palette.h"
+#include "PixelRect.h"
+#include "Typeface.h"
+
 #include <QColor>
 #include <QRect>
 #include <QString>
 
-#include <cmath>
 #include <cstdint>
 
 namespace korval {
@@ -27,16 +30,12 @@ struct Cell {
     bool visible = true;
     bool queued = false; // waiting in the array's repaint queue
 
-    // The whole pixels the cell covers: fractional edges round to the nearest
-    // pixel, so neighbouring cells never overlap or leave a gap.
-    QRect pixelRect() const
-    {
-        const int x0 = static_cast<int>(std::lround(left));
-        const int y0 = static_cast<int>(std::lround(top));
-        const int x1 = static_cast<int>(std::lround(double(left) + width));
-        const int y1 = static_cast<int>(std::lround(double(top) + height));
-        return QRect(x0, y0, x1 - x0, y1 - y0);
-    }
+    // The whole pixels the cell covers.
+    QRect pixelRect() const { return pixelRectOf(left, top, double(left) + width, double(top) + height); }
+
+    // Whether a repaint of the whole window has anything to draw for it: a
+    // glyph, or an empty box of another colour than the form's black.
+    bool showsSomething() const { return visible && (captionCode != kNoCaption || backColour != BLACK); }
 
     bool contains(double x, double y) const
     {
@@ -46,7 +45,7 @@ struct Cell {
 
 // The font that every cell of an array shares; only its size is per cell.
 struct CellFont {
-    QString family;
+    QString family{kFaceName};
     int weight = 700;
     int charset = 238;
 };

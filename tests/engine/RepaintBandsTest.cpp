@@ -1,4 +1,4 @@
-#include "platform/RepaintBands.h"
+#include "engine/RepaintBands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QList>
+#include "SettingEntries.h"
+
 #include <QString>
 
 #include <optional>
-#include <utility>
 
 namespace korval {
 
@@ -21,14 +21,10 @@ namespace korval {
 // beside it as <file>.damaged, so that nothing written by hand is lost.
 class IniFile {
 public:
-    using Entries = QList<std::pair<QString, QString>>;
-
     explicit IniFile(QString path);
 
-    const QString& path() const { return path_; }
-
     std::optional<QString> read(const QString& section, const QString& key) const;
-    void write(const QString& section, const Entries& entries) const;
+    void write(const QString& section, const SettingEntries& entries) const;
 
 private:
     QString path_;

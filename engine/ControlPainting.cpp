@@ -1,17 +1,14 @@
 #include "ControlPainting.h"
 
-#include <QFont>
+#include "PixelRect.h"
 
-#include <cmath>
+#include <QFont>
 
 namespace korval {
 
 QRect controlPixelRect(const QRectF& rect)
 {
-    const int x0 = static_cast<int>(std::lround(rect.left()));
-    const int y0 = static_cast<int>(std::lround(rect.top()));
-    return QRect(x0, y0, static_cast<int>(std::lround(rect.right())) - x0,
-                 static_cast<int>(std::lround(rect.bottom())) - y0);
+    return pixelRectOf(rect.left(), rect.top(), rect.right(), rect.bottom());
 }
 
 bool controlsIntersect(const std::vector<WindowlessControl*>& controls, const QRegion& region)

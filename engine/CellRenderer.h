@@ -32,9 +32,6 @@ public:
     void drawCell(const Cell& cell);
     void fill(const QRect& rect, QRgb colour);
 
-    std::size_t glyphCount() const { return glyphs_ ? glyphs_->size() : 0; }
-    bool copiesPixels() const { return bits_ != nullptr; }
-
 private:
     void copyImage(const QImage& source, const QRect& target);
     GlyphCache& glyphs();

@@ -1,6 +1,9 @@
-#include "platform/CellArray.h"
-#include "platform/Palette.h"
-#include "platform/SaverWindow.h"
+#include "support/FakePlatform.h"
+
+#include "engine/CellArray.h"
+#include "engine/Palette.h"
+#include "engine/SaverWindow.h"
+#include "engine/Stage.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -29,7 +32,7 @@ struct PaintedGrid {
         templateCell.height = kHeight;
         templateCell.fontSize = 10;
         templateCell.foreColour = TRAIL_COLOUR;
-        cells = std::make_unique<CellArray>(templateCell, CellFont{QStringLiteral("MS Sans Serif"), 700, 238});
+        cells = std::make_unique<CellArray>(templateCell, CellFont{});
         for (int i = 1; i < kColumns * kRows; ++i) {
             cells->load(i);
             cells->setLeft(i, float(i / kRows * kWidth));
@@ -177,7 +180,10 @@ TEST(CellPainting, ChangesArePaintedInTheSameTurnOfTheEventLoop)
 TEST(CellPainting, AHandlersChangesArePaintedWhenItReturnsWithoutAPostedRepaint)
 {
     PaintedGrid grid;
-    grid.window->changeAndRepaint([&] {
+    testing::FakePlatform platform;
+    Stage stage(platform);
+    stage.add(*grid.window);
+    stage.run([&] {
         grid.cells->setCaptionCode(grid.index(1, 0), 'Y');
         grid.cells->setForeColour(grid.index(1, 0), HEAD_COLOUR);
         grid.cells->setCaptionCode(grid.index(1, 1), 'Y');

@@ -1,6 +1,6 @@
 #include "IniFile.h"
 
-#include "RuntimeError.h"
+#include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
@@ -162,7 +162,7 @@ std::optional<QString> IniFile::read(const QString& section, const QString& key)
     return value.toString();
 }
 
-void IniFile::write(const QString& section, const Entries& entries) const
+void IniFile::write(const QString& section, const SettingEntries& entries) const
 {
     const QString target = resolvedTarget(path_);
     requireWritable(target);

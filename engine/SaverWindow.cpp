@@ -2,6 +2,7 @@
 
 #include "ControlPainting.h"
 #include "Palette.h"
+#include "Stage.h"
 
 #include <QCoreApplication>
 #include <QExposeEvent>
@@ -51,8 +52,9 @@ int SaverWindow::cellAt(QPointF point) const
 void SaverWindow::scheduleRepaint()
 {
     // Before the native window exists there is nothing to paint on: the
-    // first exposure paints everything.
-    if (updateRequested_ || batching_ || !handle())
+    // first exposure paints everything. A handler's changes are painted by
+    // its stage when it returns.
+    if (updateRequested_ || !handle() || (stage() && stage()->isHandling()))
         return;
     updateRequested_ = true;
     // A posted event is handled in the same turn of the event loop as the
@@ -90,8 +92,7 @@ void SaverWindow::repaintChanges()
 {
     if (!isExposed()) {
         // Nothing to show yet: the first exposure paints everything.
-        cells_.clearChanges();
-        controlDamage_ = QRegion();
+        forgetChanges();
         needsFullRepaint_ = true;
         return;
     }
@@ -111,8 +112,7 @@ void SaverWindow::repaintChanges()
         bands_.add(rect);
     const QRegion region = bands_.region(QRect(QPoint(0, 0), size()));
     if (region.isEmpty()) {
-        cells_.clearChanges();
-        controlDamage_ = QRegion();
+        forgetChanges();
         lastFlushed_ = QRegion();
         lastPaintedCells_ = 0;
         return;
@@ -170,8 +170,7 @@ void SaverWindow::repaintWithXRender(XRenderCellPainter& painter)
         lastFlushed_ = QRegion();
         lastPaintedCells_ = static_cast<int>(cells_.changes().size());
     }
-    cells_.clearChanges();
-    controlDamage_ = QRegion();
+    forgetChanges();
 }
 
 void SaverWindow::repaintAll()
@@ -185,7 +184,7 @@ void SaverWindow::repaintAll()
     int painted = 0;
     for (int index = 0; index < cells_.count(); ++index) {
         const Cell& cell = cells_[index];
-        if (cell.visible && (cell.captionCode != kNoCaption || cell.backColour != BLACK)) {
+        if (cell.showsSomething()) {
             renderer_.drawCell(cell);
             ++painted;
         }
@@ -211,10 +210,16 @@ void SaverWindow::finishDrawing(const QRegion& region, int paintedCells)
     paintControls(region);
     store_.endPaint();
     store_.flush(region);
-    cells_.clearChanges();
-    controlDamage_ = QRegion();
+    forgetChanges();
     lastFlushed_ = region;
     lastPaintedCells_ = paintedCells;
+}
+
+// What was drawn (or needs no drawing) is no longer a change.
+void SaverWindow::forgetChanges()
+{
+    cells_.clearChanges();
+    controlDamage_ = QRegion();
 }
 
 QImage SaverWindow::frame()
@@ -238,15 +243,15 @@ void SaverWindow::keyPressEvent(QKeyEvent* event)
     // Only keys that produce a character count: Shift, Ctrl or Alt alone, the
     // arrows and the function keys bring no text.
     const QString text = event->text();
-    if (!text.isEmpty() && input_.keyPress)
-        input_.keyPress(text.front().unicode());
+    if (!text.isEmpty() && stage())
+        stage()->keyPress(text.front().unicode());
 }
 
 void SaverWindow::mousePressEvent(QMouseEvent* event)
 {
     const int cell = cellAt(event->position());
-    if (cell >= 0 && input_.cellClick)
-        input_.cellClick(cell);
+    if (cell >= 0 && stage())
+        stage()->cellClick(cell);
 }
 
 // Qt reports every pointer movement over a window, buttons pressed or not:
@@ -254,8 +259,8 @@ void SaverWindow::mousePressEvent(QMouseEvent* event)
 void SaverWindow::mouseMoveEvent(QMouseEvent* event)
 {
     const int cell = cellAt(event->position());
-    if (cell >= 0 && input_.cellMouseMove)
-        input_.cellMouseMove(cell);
+    if (cell >= 0 && stage())
+        stage()->cellMouseMove(cell);
 }
 
 // While the saver covers the screen any key must reach it, so it takes the

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Cell.h"
-#include "RuntimeError.h"
+#include "platform/RuntimeError.h"
 
 #include <functional>
 #include <vector>
@@ -50,7 +50,7 @@ public:
     }
     void setVisible(int index, bool visible);
 
-    // The cells changed since the last takeChanges, each once, in the order
+    // The cells changed since the last clearChanges, each once, in the order
     // of their first change. geometryChanged tells that some cell moved or
     // was resized, which needs a repaint of the whole window.
     const std::vector<int>& changes() const { return changed_; }

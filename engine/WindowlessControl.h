@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Palette.h"
+#include "Typeface.h"
 
 #include <QColor>
 #include <QRectF>
@@ -72,7 +73,7 @@ public:
     QString caption;
     QRgb foreColour = HEAD_COLOUR;
     QRgb backColour = BLACK;
-    QString fontFamily = QStringLiteral("MS Sans Serif");
+    QString fontFamily{kFaceName};
     float fontSize = 8.25f;
     int fontWeight = 400;
     bool catchesMouse() const override { return true; }
