@@ -13,6 +13,8 @@
 namespace korval {
 namespace {
 
+// The dialog's texts stand as its users know them, misspellings included
+// ("všecchny", "SKOUPCI", "VÍSKA"): do not correct them.
 const char16_t* const kFillEverything = u"Musí být vyplněny všecchny údaje";
 const char16_t* const kWholeNumbersOnly = u"Zadávejte pouze celá čísla";
 
@@ -49,9 +51,9 @@ Form2::Form2(Platform& platform, SettingsStore& store)
     : platform_(platform), store_(store), window_(std::make_unique<DialogWindow>()),
       Label1(QStringLiteral("VELIKOST PÍSMA"), window_.get()),
       Combo1(window_.get()),
-      Label2(QStringLiteral("MEZERY MEZI SKOUPCI(ŠÍŘKA)"), window_.get()),
+      Label2(QStringLiteral("MEZERY MEZI SKOUPCI(ŠÍŘKA)"), window_.get()), // "SKOUPCI" as it always read
       Text1(window_.get()),
-      Label3(QStringLiteral("MEZERY MEZI PÍSMENY(VÍSKA)"), window_.get()),
+      Label3(QStringLiteral("MEZERY MEZI PÍSMENY(VÍSKA)"), window_.get()), // "VÍSKA" as it always read
       Text2(window_.get()),
       Command1(QStringLiteral("OK"), window_.get()),
       Command2(QStringLiteral("CANCEL"), window_.get()),

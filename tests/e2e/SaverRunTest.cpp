@@ -85,6 +85,7 @@ TEST_F(WholeProgramTest, KeyShowsTheBannerAndTheSaverEndsTwoSecondsLater)
     EXPECT_TRUE(saver->isRunning()) << "the banner stays for two seconds";
     EXPECT_EQ(saver->waitForExit(5000), 0) << "then the saver ends on its own";
     EXPECT_GE(sinceKey.elapsed(), 1500);
+    EXPECT_FALSE(user.lockLeft());
 }
 
 TEST_F(WholeProgramTest, BannerSwitchedOffEndsAtTheFirstKey)
@@ -92,8 +93,10 @@ TEST_F(WholeProgramTest, BannerSwitchedOffEndsAtTheFirstKey)
     user.store(settings::kSystem, QStringLiteral("0"));
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
+    EXPECT_TRUE(user.lockLeft()) << "the running saver holds the lock";
     desktop->key(QStringLiteral("space"));
     EXPECT_EQ(saver->waitForExit(1500), 0);
+    EXPECT_FALSE(user.lockLeft()) << "the lock goes with the program";
 }
 
 TEST_F(WholeProgramTest, KeysWithoutACharacterDoNothing)
@@ -201,6 +204,7 @@ TEST_P(UnusableSetting, EndsWithAMessageBoxAndAFailureStatus)
     const auto status = saver->waitForExit(3000);
     ASSERT_TRUE(status.has_value()) << "the box does not close";
     EXPECT_EQ(*status, 1) << "the program's own failure status, not a crash or a sanitizer report";
+    EXPECT_FALSE(user.lockLeft());
     EXPECT_EQ(user.stored(settings::kWidth), QString::fromLatin1(GetParam().width)) << "stored data kept";
 }
 

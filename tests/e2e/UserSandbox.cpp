@@ -11,7 +11,7 @@ UserSandbox::UserSandbox()
 {
     if (!root_.isValid())
         return;
-    const QString runtime = root_.path() + QStringLiteral("/run");
+    const QString runtime = runtimeFolder();
     valid_ = QDir().mkpath(configFolder()) && QDir().mkpath(runtime)
              && QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     settings_ = std::make_unique<SettingsStore>(configFolder());
@@ -28,12 +28,17 @@ QProcessEnvironment UserSandbox::environment(const QString& display) const
     environment.insert(QStringLiteral("DISPLAY"), display);
     environment.insert(QStringLiteral("HOME"), root_.path() + QStringLiteral("/home"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configFolder());
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root_.path() + QStringLiteral("/run"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeFolder());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("XAUTHORITY"));
     return environment;
+}
+
+bool UserSandbox::lockLeft() const
+{
+    return QFile::exists(runtimeFolder() + QStringLiteral("/korval.lock"));
 }
 
 void UserSandbox::store(const settings::SettingKey& key, const QString& value)

@@ -20,6 +20,9 @@ public:
 
     bool isValid() const { return valid_; }
     QString configFolder() const { return root_.path() + QStringLiteral("/home/.config"); }
+    QString runtimeFolder() const { return root_.path() + QStringLiteral("/run"); }
+    // Whether an instance lock is left in the runtime folder.
+    bool lockLeft() const;
     QString settingsFile() const;
 
     // The program's environment on the given X display.

@@ -228,6 +228,21 @@ TEST(ExitTriggers, NonNumericFlagEndsWithTheTypeMismatchMessage)
     }
 }
 
+// Nothing ticks over a grid in an unknown state while the error's box waits
+// for the user.
+TEST(ExitTriggers, TimersStopBeforeTheErrorBoxOpens)
+{
+    ShownSaver saver(QStringLiteral("yes"));
+    saver.form->Timer1.setEnabled(true);
+    bool tickingUnderTheBox = true;
+    saver.platform.onMessageBox = [&] {
+        tickingUnderTheBox = saver.form->Timer1.isEnabled() || saver.form->Timer2.isEnabled();
+    };
+    QTest::keyClick(saver.window, Qt::Key_A);
+    ASSERT_EQ(saver.platform.messages.size(), 1u);
+    EXPECT_FALSE(tickingUnderTheBox);
+}
+
 enum class Gesture { Key, Click, Move };
 
 struct WindowInputRow {

@@ -167,7 +167,7 @@ struct BadSettingRow {
 
 class StartSaverRefuses : public ::testing::TestWithParam<BadSettingRow> {};
 
-TEST_P(StartSaverRefuses, WithTheDocumentedRunTimeError)
+TEST_P(StartSaverRefuses, WithTheErrorOfTheUnusableValue)
 {
     StartedSaver saver(1024, 768);
     saver.temp.set(*GetParam().key, QString::fromUtf8(GetParam().value));

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -38,7 +39,12 @@ public:
     double twipsPerPixel() const override { return twipsPerPixel_; }
     bool anotherInstanceRunning() const override { return anotherInstance; }
     int ShowCursor(bool show) override { return cursorCount += show ? 1 : -1; }
-    void messageBox(const QString& text, int style) override { messages.push_back({text, style}); }
+    void messageBox(const QString& text, int style) override
+    {
+        messages.push_back({text, style});
+        if (onMessageBox)
+            onMessageBox();
+    }
     void endProgram(int status) override
     {
         if (!exitStatus)
@@ -52,6 +58,7 @@ public:
     bool anotherInstance = false;
     int cursorCount = 0;
     std::vector<Message> messages;
+    std::function<void()> onMessageBox; // looks at the program while its box is open
     std::optional<int> exitStatus;
     int endCalls = 0;
 
