@@ -37,11 +37,11 @@ constexpr long kReports = 10;
 class LongRunPlatform final : public korval::Platform {
 public:
     korval::RandomSource& random() override { return random_; }
-    QSizeF screenTwips() const override
+    std::vector<korval::ScreenArea> screens() const override
     {
-        return {kScreenWidth * korval::TWIPS_PER_PIXEL, kScreenHeight * korval::TWIPS_PER_PIXEL};
+        return {{QStringLiteral("4K"), QRect(0, 0, kScreenWidth, kScreenHeight), korval::TWIPS_PER_PIXEL}};
     }
-    double twipsPerPixel() const override { return korval::TWIPS_PER_PIXEL; }
+    void setScreensChangedHandler(std::function<void()>) override {}
     bool anotherInstanceRunning() const override { return false; }
     int ShowCursor(bool show) override { return cursorCount_ += show ? 1 : -1; }
     void messageBox(const QString& text, int) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }

@@ -13,12 +13,42 @@ namespace korval {
 
 DesktopPlatform::DesktopPlatform(InstanceLock* lock) : lock_(lock), anotherInstance_(lock && !lock->tryAcquire()) {}
 
-QSizeF DesktopPlatform::screenTwips() const
+std::vector<ScreenArea> DesktopPlatform::screens() const
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return {};
-    return QSizeF(screen->geometry().size()) * twipsPerPixel();
+    std::vector<ScreenArea> areas;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary)
+        areas.push_back({primary->name(), primary->geometry(), TWIPS_PER_PIXEL});
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary)
+            areas.push_back({screen->name(), screen->geometry(), TWIPS_PER_PIXEL});
+    }
+    return areas;
+}
+
+void DesktopPlatform::setScreensChangedHandler(std::function<void()> handler)
+{
+    screensSettled_.disconnect();
+    QObject::disconnect(qGuiApp, nullptr, &screensSettled_, nullptr);
+    if (!handler)
+        return;
+    screensSettled_.setSingleShot(true);
+    screensSettled_.setInterval(200);
+    QObject::connect(&screensSettled_, &QTimer::timeout, std::move(handler));
+    const auto changed = [this] { screensSettled_.start(); };
+    QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &screensSettled_, [this, changed](QScreen* screen) {
+        watchScreen(screen);
+        changed();
+    });
+    QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &screensSettled_, changed);
+    QObject::connect(qGuiApp, &QGuiApplication::primaryScreenChanged, &screensSettled_, changed);
+    for (const QScreen* screen : QGuiApplication::screens())
+        watchScreen(screen);
+}
+
+void DesktopPlatform::watchScreen(const QScreen* screen)
+{
+    QObject::connect(screen, &QScreen::geometryChanged, &screensSettled_, [this] { screensSettled_.start(); });
 }
 
 int DesktopPlatform::ShowCursor(bool show)

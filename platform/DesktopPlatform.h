@@ -2,12 +2,16 @@
 
 #include "Platform.h"
 
+#include <QTimer>
+
+class QScreen;
+
 namespace korval {
 
 class InstanceLock;
 
-// The platform as the real program sees it: Qt's primary screen, the
-// override cursor, QMessageBox and an immediate process exit.
+// The platform as the real program sees it: Qt's screens, the override
+// cursor, QMessageBox and an immediate process exit.
 class DesktopPlatform final : public Platform {
 public:
     // Tries to take the instance lock, if there is one; the lock is given
@@ -15,8 +19,8 @@ public:
     explicit DesktopPlatform(InstanceLock* lock);
 
     RandomSource& random() override { return random_; }
-    QSizeF screenTwips() const override;
-    double twipsPerPixel() const override { return TWIPS_PER_PIXEL; }
+    std::vector<ScreenArea> screens() const override;
+    void setScreensChangedHandler(std::function<void()> handler) override;
     bool anotherInstanceRunning() const override { return anotherInstance_; }
     int ShowCursor(bool show) override;
     void messageBox(const QString& text, int style) override;
@@ -27,6 +31,10 @@ private:
     InstanceLock* lock_;
     bool anotherInstance_;
     int cursorCount_ = 0;
+    // Screens change in bursts (a monitor switched off removes a screen and
+    // moves the others); the handler hears of a burst once it is over.
+    QTimer screensSettled_;
+    void watchScreen(const QScreen* screen);
 };
 
 } // namespace korval

@@ -2,11 +2,12 @@
 
 #include "RandomSource.h"
 #include "RuntimeError.h"
+#include "ScreenArea.h"
 
-#include <QSizeF>
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace korval {
 
@@ -28,10 +29,13 @@ public:
 
     virtual RandomSource& random() = 0;
 
-    // The primary screen's size in twips, and the twips per pixel at which it
-    // is reported (15 on every real desktop here; tests may report another).
-    virtual QSizeF screenTwips() const = 0;
-    virtual double twipsPerPixel() const = 0;
+    // The screens to cover, the primary one first; empty while there is
+    // none (every monitor asleep).
+    virtual std::vector<ScreenArea> screens() const = 0;
+    // Called whenever screens have come, gone, moved or changed size, or
+    // another one became the primary screen: once the changes have settled,
+    // well within a second.
+    virtual void setScreensChangedHandler(std::function<void()> handler) = 0;
 
     // True while another instance of the program (saver or dialog) runs.
     virtual bool anotherInstanceRunning() const = 0;

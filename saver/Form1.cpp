@@ -9,9 +9,6 @@
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 namespace korval {
 namespace {
 
@@ -100,7 +97,9 @@ void Form1::StartSaver()
 
     platform_.random().seedFromClock();
 
-    const QSizeF screen = platform_.screenTwips();
+    const std::vector<ScreenArea> screens = platform_.screens();
+    area_ = screens.empty() ? ScreenArea{} : screens.front();
+    const QSizeF screen = area_.twips();
     Width = screen.width();
     Height = screen.height();
     layOutGrid(state, M1, screen);
@@ -120,10 +119,7 @@ void Form1::SetTopMost(QWindow& form, std::int16_t& flag)
 
 void Form1::show()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    const double pixel = platform_.twipsPerPixel();
-    window_.setGeometry(QRect(origin, QSize(static_cast<int>(Width / pixel), static_cast<int>(Height / pixel))));
+    window_.setGeometry(area_.geometry);
     window_.showFullScreen();
     window_.requestActivate();
 }

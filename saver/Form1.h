@@ -62,6 +62,7 @@ private:
 
     Platform& platform_;
     SettingsStore& store_;
+    ScreenArea area_; // the primary screen, which the form covers
     SaverWindow window_;
     Stage stage_;
 };

@@ -28,15 +28,23 @@ public:
         setScreen(widthPixels, heightPixels, twipsPerPixel);
     }
 
+    // One screen of that size at the desktop's origin.
     void setScreen(int widthPixels, int heightPixels, double twipsPerPixel = 15)
     {
-        screen_ = QSizeF(widthPixels * twipsPerPixel, heightPixels * twipsPerPixel);
-        twipsPerPixel_ = twipsPerPixel;
+        screens_ = {{QStringLiteral("primary"), QRect(0, 0, widthPixels, heightPixels), twipsPerPixel}};
+    }
+    void setScreens(std::vector<ScreenArea> screens) { screens_ = std::move(screens); }
+    // The screens change while the program runs: it hears of it at once.
+    void changeScreens(std::vector<ScreenArea> screens)
+    {
+        screens_ = std::move(screens);
+        if (screensChanged_)
+            screensChanged_();
     }
 
     RandomSource& random() override { return randomSource; }
-    QSizeF screenTwips() const override { return screen_; }
-    double twipsPerPixel() const override { return twipsPerPixel_; }
+    std::vector<ScreenArea> screens() const override { return screens_; }
+    void setScreensChangedHandler(std::function<void()> handler) override { screensChanged_ = std::move(handler); }
     bool anotherInstanceRunning() const override { return anotherInstance; }
     int ShowCursor(bool show) override { return cursorCount += show ? 1 : -1; }
     void messageBox(const QString& text, int style) override
@@ -63,8 +71,8 @@ public:
     int endCalls = 0;
 
 private:
-    QSizeF screen_{1024 * 15.0, 768 * 15.0};
-    double twipsPerPixel_ = 15;
+    std::vector<ScreenArea> screens_{{QStringLiteral("primary"), QRect(0, 0, 1024, 768), 15}};
+    std::function<void()> screensChanged_;
 };
 
 } // namespace korval::testing
