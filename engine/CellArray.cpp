@@ -28,6 +28,14 @@ void CellArray::load(int index)
         changed_.reserve(cells_.capacity());
 }
 
+void CellArray::unloadAll()
+{
+    clearChanges();
+    cells_.resize(1);
+    geometryChanged_ = true;
+    queue(cells_.front(), 0);
+}
+
 void CellArray::setWidth(int index, float width)
 {
     if (!(width >= 0))

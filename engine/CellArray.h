@@ -23,6 +23,9 @@ public:
     // Loads element `index`, which must be the next one (count()).
     void load(int index);
     void reserve(int count);
+    // Unloads every element but the template, as for a grid laid out anew:
+    // the window is repainted whole.
+    void unloadAll();
 
     void setLeft(int index, float left) { setGeometry(index, &Cell::left, left); }
     void setTop(int index, float top) { setGeometry(index, &Cell::top, top); }

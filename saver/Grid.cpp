@@ -55,6 +55,14 @@ void layOutGrid(SaverState& state, CellArray& M1, QSizeF screenTwips)
     buildGrid(state, M1);
 }
 
+void rebuildGrid(SaverState& state, CellArray& M1, QSizeF screenTwips, RandomSource& random)
+{
+    M1.unloadAll();
+    state.forgetGrid();
+    layOutGrid(state, M1, screenTwips);
+    seedColumns(state, random);
+}
+
 void seedColumns(SaverState& state, RandomSource& random)
 {
     state.sizeColumnTables(state.columnCount);

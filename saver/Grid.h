@@ -19,4 +19,8 @@ void layOutGrid(SaverState& state, CellArray& M1, QSizeF screenTwips);
 // mode, column after column.
 void seedColumns(SaverState& state, RandomSource& random);
 
+// Lays a grid that already runs out anew for a screen of another size, with
+// fresh columns: its heads start again at the top.
+void rebuildGrid(SaverState& state, CellArray& M1, QSizeF screenTwips, RandomSource& random);
+
 } // namespace korval

@@ -24,6 +24,20 @@ struct SaverState {
     int cellCount = 0;        // R x C, the range of the random clearing
     std::int64_t glyphCode = 0; // the running character code; grows past 255 in blank mode
 
+    // Forgets the grid: its size, its columns and their heads. What belongs
+    // to the whole run (the move count, the banner flag, the glyph code)
+    // stays.
+    void forgetGrid()
+    {
+        columnCount = 0;
+        rowsPerColumn = 0;
+        cellCount = 0;
+        headRow.clear();
+        columnSpeed.clear();
+        lastHead.clear();
+        columnMode.clear();
+    }
+
     // Sizes every per-column table for C full columns plus the edge column.
     void sizeColumnTables(int columns)
     {
