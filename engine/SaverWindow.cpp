@@ -265,10 +265,12 @@ void SaverWindow::mouseMoveEvent(QMouseEvent* event)
 
 // While the saver covers the screen any key must reach it, so it takes the
 // keyboard back from whatever took it; only a modal message box of its own
-// keeps it, as the user must be able to answer that box.
+// keeps it, as the user must be able to answer that box, and another of the
+// saver's windows may have it (one on another screen).
 void SaverWindow::focusOutEvent(QFocusEvent*)
 {
-    if (isVisible() && !QGuiApplication::modalWindow())
+    const bool toAnotherSaverWindow = qobject_cast<SaverWindow*>(QGuiApplication::focusWindow()) != nullptr;
+    if (isVisible() && !QGuiApplication::modalWindow() && !toAnotherSaverWindow)
         requestActivate();
 }
 

@@ -13,14 +13,26 @@ namespace korval {
 
 DesktopPlatform::DesktopPlatform(InstanceLock* lock) : lock_(lock), anotherInstance_(lock && !lock->tryAcquire()) {}
 
+namespace {
+
+// While every monitor is off (asleep, or unplugged) Qt on X11 keeps one
+// placeholder screen named after the display (":0.0"), at the size the last
+// monitor had. No monitor output has a colon in its name.
+bool isMonitor(const QScreen* screen)
+{
+    return !screen->name().contains(QLatin1Char(':'));
+}
+
+} // namespace
+
 std::vector<ScreenArea> DesktopPlatform::screens() const
 {
     std::vector<ScreenArea> areas;
     const QScreen* primary = QGuiApplication::primaryScreen();
-    if (primary)
+    if (primary && isMonitor(primary))
         areas.push_back({primary->name(), primary->geometry(), TWIPS_PER_PIXEL});
     for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen != primary)
+        if (screen != primary && isMonitor(screen))
             areas.push_back({screen->name(), screen->geometry(), TWIPS_PER_PIXEL});
     }
     return areas;

@@ -47,15 +47,22 @@ void Form1::EndSaver()
         platform_.endProgram(0);
         return;
     }
-    Label1.setLeft(centred(Width, Label1.width()));
-    Label1.setTop(centred(Height, Label1.height()));
-    Shape1.setLeft(centred(Width, Shape1.width()));
-    Shape1.setTop(centred(Height, Shape1.height()));
+    centreBanner();
     Label1.setVisible(true);
     Shape1.setVisible(true);
     Timer1.setEnabled(false);
     Timer2.setEnabled(true);
     platform_.ShowCursor(true);
+}
+
+// The caption and its frame share the form's centre, reckoned at 15 twips to
+// the pixel.
+void Form1::centreBanner()
+{
+    Label1.setLeft(centred(Width, Label1.width()));
+    Label1.setTop(centred(Height, Label1.height()));
+    Shape1.setLeft(centred(Width, Shape1.width()));
+    Shape1.setTop(centred(Height, Shape1.height()));
 }
 
 void Form1::Timer2_Timer()

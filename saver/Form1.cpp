@@ -48,12 +48,13 @@ Form1::Form1(Platform& platform, SettingsStore& store)
                      [this](int cell) { M1_MouseMove(cell); }});
     Timer1.setTickHandler(stage_.handler([this] { Timer1_Timer(); }));
     Timer2.setTickHandler(stage_.handler([this] { Timer2_Timer(); }));
-    platform_.setUnhandledErrorHook([this] { stopTimers(); });
+    platform_.setUnhandledErrorHook([this] { stopForError(); });
 }
 
 Form1::~Form1()
 {
     platform_.setUnhandledErrorHook({});
+    platform_.setScreensChangedHandler({});
 }
 
 void Form1::designBanner()
@@ -74,10 +75,11 @@ void Form1::designBanner()
     Shape1.setTop(1500 / 15.0f);
 }
 
-void Form1::stopTimers()
+void Form1::stopForError()
 {
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
+    grab_.release();
 }
 
 void Form1::StartSaver()
@@ -104,24 +106,22 @@ void Form1::StartSaver()
     Height = screen.height();
     layOutGrid(state, M1, screen);
     seedColumns(state, platform_.random());
+    coverOtherScreens(screens);
+    platform_.setScreensChangedHandler(stage_.handler([this] { followScreens(); }));
 }
 
+// One frame on every screen, the primary first, from the one random source.
 void Form1::Timer1_Timer()
 {
     glyphRainTick(state, M1, platform_.random());
+    for (const std::unique_ptr<ScreenRain>& screen : otherScreens_)
+        glyphRainTick(screen->state, screen->M1, platform_.random());
 }
 
 void Form1::SetTopMost(QWindow& form, std::int16_t& flag)
 {
     const int result = SetWindowPos(form, flag ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     flag = static_cast<std::int16_t>(result);
-}
-
-void Form1::show()
-{
-    window_.setGeometry(area_.geometry);
-    window_.showFullScreen();
-    window_.requestActivate();
 }
 
 } // namespace korval
