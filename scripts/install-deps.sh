@@ -9,6 +9,7 @@ packages=(
   libgtest-dev
   fonts-dejavu-core
   xvfb xdotool x11-utils
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   clang-14 libclang-rt-14-dev
   libxcb-render0-dev libxcb-render-util0-dev
 )
@@ -25,5 +26,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # Set behind sudo, which would drop it: keyboard-configuration, pulled in
+  # by xserver-xorg-core, asks no question then.
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -101,13 +101,29 @@ void DesktopDriver::click() const
     run(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("1")});
 }
 
-QImage DesktopDriver::screenshot() const
+QImage DesktopDriver::grab(const QStringList& options) const
 {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("screen.png"));
-    if (!run(QStringLiteral(KORVAL_SCREEN_GRAB), {file}))
+    if (!run(QStringLiteral(KORVAL_SCREEN_GRAB), options + QStringList{file}))
         return {};
     return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage DesktopDriver::screenshot() const
+{
+    return grab({});
+}
+
+QImage DesktopDriver::desktopShot() const
+{
+    return grab({QStringLiteral("--desktop")});
+}
+
+QImage DesktopDriver::desktopShot(const QRect& area) const
+{
+    return grab({QStringLiteral("--rect"),
+                 QStringLiteral("%1,%2,%3,%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())});
 }
 
 MapWatcher::MapWatcher(const QProcessEnvironment& environment)

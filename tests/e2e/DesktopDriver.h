@@ -31,12 +31,18 @@ public:
     void mouseMove(int x, int y) const;
     void click() const;
 
-    // The whole screen, or a null image when it cannot be taken.
+    // The whole primary screen, or a null image when it cannot be taken.
     QImage screenshot() const;
+    // The whole desktop, every monitor on it; or a rectangle of it in
+    // desktop coordinates. A null image when it cannot be taken.
+    QImage desktopShot() const;
+    QImage desktopShot(const QRect& area) const;
 
 private:
     // Runs an X tool; its standard output, or nothing if it failed.
     std::optional<QString> run(const QString& program, const QStringList& arguments) const;
+    // Runs the screenshot helper with these options before the file name.
+    QImage grab(const QStringList& options) const;
 
     QProcessEnvironment environment_;
 };
