@@ -3,6 +3,7 @@
 #include "engine/Palette.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 
 namespace korval::e2e {
 namespace {
@@ -177,6 +178,83 @@ TEST_F(WholeProgramTest, BannerFlagThatIsNoNumberEndsWithAMessageBoxAtTheFirstKe
     EXPECT_TRUE(saver->isRunning());
     desktop->key(QStringLiteral("Return"));
     EXPECT_EQ(saver->waitForExit(3000), 1);
+}
+
+// Another program's window on the saver's display: xev, which prints every
+// key that reaches its white window.
+class OtherWindow {
+public:
+    OtherWindow(const QProcessEnvironment& environment, const QRect& geometry)
+    {
+        xev_.setProcessEnvironment(environment);
+        xev_.start(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("%1x%2+%3+%4")
+                                                                            .arg(geometry.width())
+                                                                            .arg(geometry.height())
+                                                                            .arg(geometry.x())
+                                                                            .arg(geometry.y())});
+        xev_.waitForStarted(5000);
+    }
+    ~OtherWindow()
+    {
+        xev_.kill();
+        xev_.waitForFinished(3000);
+    }
+    int keysReceived()
+    {
+        output_ += xev_.readAllStandardOutput();
+        return static_cast<int>(output_.count("KeyPress event"));
+    }
+
+private:
+    QProcess xev_;
+    QByteArray output_;
+};
+
+int whitePixels(const QImage& screen, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += (screen.pixel(x, y) & RGB_MASK) == 0xFFFFFF ? 1 : 0;
+    return count;
+}
+
+// Without a window manager nothing stops another program from taking the
+// keyboard: a terminal given the focus while the saver runs would receive
+// the keys typed to wake it, and run them as a command. The saver holds the
+// keyboard instead.
+TEST_F(WholeProgramTest, KeysTypedToWakeTheSaverReachNoOtherWindow)
+{
+    OtherWindow terminal(environment(), QRect(100, 100, 300, 200));
+    const auto other = desktop->waitForWindow(QStringLiteral("^Event Tester$"), 5000);
+    ASSERT_TRUE(other.has_value());
+    auto saver = startSaver();
+    ASSERT_FALSE(saverWindow.isEmpty());
+    desktop->focus(*other);
+    QThread::msleep(100);
+    desktop->type(QStringLiteral("ls"));
+    desktop->key(QStringLiteral("Return"));
+    EXPECT_EQ(saver->waitForExit(4000), 0) << "the banner, then the end";
+    EXPECT_EQ(terminal.keysReceived(), 0) << "the other window got the keys";
+}
+
+// A window that another program maps while the saver runs shows below it.
+TEST_F(WholeProgramTest, AWindowMappedLaterStaysBelowTheSaver)
+{
+    user.store(settings::kSystem, QStringLiteral("0"));
+    auto saver = startSaver();
+    ASSERT_FALSE(saverWindow.isEmpty());
+    const QRect area(100, 100, 300, 200);
+    OtherWindow later(environment(), area);
+    ASSERT_TRUE(desktop->waitForWindow(QStringLiteral("^Event Tester$"), 5000).has_value());
+    QImage screen;
+    QElapsedTimer clock;
+    clock.start();
+    do
+        screen = desktop->screenshot();
+    while (whitePixels(screen, area) > 0 && clock.elapsed() < 2000);
+    EXPECT_EQ(whitePixels(screen, area), 0) << "the other window shows above the saver";
+    EXPECT_TRUE(saver->isRunning());
 }
 
 struct UnusableSettingRow {
