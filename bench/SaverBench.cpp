@@ -1,13 +1,15 @@
 // Measures the saver's start-up, its tick and its painting at several screen
 // sizes on Qt's offscreen platform, and prints one table. Each case runs in a
 // child process of its own, with an offscreen screen of the case's size, so
-// that its peak memory is its own.
+// that its peak memory is its own. "rebuild" is what a monitor that changes
+// while the saver runs costs: its grid laid out anew, seeded and painted.
 //
 //   korval_bench            all cases, one table
 //   korval_bench --case W H CELL_W CELL_H TICKS
 //                           one case; prints its figures on one line
 
 #include "saver/Form1.h"
+#include "saver/Grid.h"
 
 #include "platform/DesktopPlatform.h"
 #include "settings/SettingKeys.h"
@@ -125,13 +127,20 @@ int runCase(int cellWidth, int cellHeight, int ticks)
         for (const QRect& rect : form.window().lastFlushed())
             flushedArea += double(rect.width()) * rect.height();
     }
+    // A monitor that changed while the saver runs: its grid laid out anew
+    // for the screen's size, seeded, and painted whole.
+    const auto rebuildStart = Clock::now();
+    korval::rebuildGrid(form.state, form.M1, form.area().twips(), platform.random());
+    form.window().repaintChanges();
+    const double rebuildMicros = microsSince(rebuildStart);
+
     const Spread tick = spreadOf(tickMicros);
     const Spread paint = spreadOf(paintMicros);
     const double screenArea = double(form.window().width()) * form.window().height();
-    std::printf("%d %d %.1f %.1f %.1f %.1f %.1f %ld %.0f %.0f %.1f\n", form.state.columnCount,
+    std::printf("%d %d %.1f %.1f %.1f %.1f %.1f %ld %.0f %.0f %.1f %.1f\n", form.state.columnCount,
                 static_cast<int>(form.state.rowsPerColumn), buildMicros / 1000, tick.median, tick.p99, paint.median,
                 paint.p99, peakResidentKiB(), changedCells / ticks, flushedRects / ticks,
-                100 * flushedArea / ticks / screenArea);
+                100 * flushedArea / ticks / screenArea, rebuildMicros / 1000);
     return 0;
 }
 
@@ -153,10 +162,10 @@ int runAll(const QString& program)
     std::printf("korval_bench: offscreen platform, %d ticks per figure after %d warm-up ticks; "
                 "share of one core at %.0f ticks per second\n\n",
                 kTicks, kWarmUpTicks, kTicksPerSecond);
-    std::printf("%-14s %10s %8s %15s %17s %7s %9s %8s %8s %8s\n", "screen, cell", "C x R", "build", "tick alone",
-                "tick + paint", "core", "peak RSS", "changed", "flushed", "flushed");
-    std::printf("%-14s %10s %8s %15s %17s %7s %9s %8s %8s %8s\n", "", "", "(ms)", "med/p99 (us)", "med/p99 (us)",
-                "at 64/s", "(MiB)", "cells", "rects", "area %");
+    std::printf("%-14s %10s %8s %8s %15s %17s %7s %9s %8s %8s %8s\n", "screen, cell", "C x R", "build", "rebuild",
+                "tick alone", "tick + paint", "core", "peak RSS", "changed", "flushed", "flushed");
+    std::printf("%-14s %10s %8s %8s %15s %17s %7s %9s %8s %8s %8s\n", "", "", "(ms)", "(ms)", "med/p99 (us)",
+                "med/p99 (us)", "at 64/s", "(MiB)", "cells", "rects", "area %");
     for (const Case& benchCase : kCases) {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -171,16 +180,17 @@ int runAll(const QString& program)
             continue;
         }
         const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
-        if (f.size() < 11) {
+        if (f.size() < 12) {
             std::printf("%-14s no figures\n", benchCase.label);
             continue;
         }
         const QByteArray grid = f[0] + " x " + f[1];
         const QByteArray tick = f[3] + " / " + f[4];
         const QByteArray paint = f[5] + " / " + f[6];
-        std::printf("%-14s %10s %8s %15s %17s %6.1f%% %9.1f %8s %8s %8s\n", benchCase.label, grid.constData(),
-                    f[2].constData(), tick.constData(), paint.constData(), f[5].toDouble() * kTicksPerSecond / 1e4,
-                    f[7].toDouble() / 1024, f[8].constData(), f[9].constData(), f[10].constData());
+        std::printf("%-14s %10s %8s %8s %15s %17s %6.1f%% %9.1f %8s %8s %8s\n", benchCase.label, grid.constData(),
+                    f[2].constData(), f[11].constData(), tick.constData(), paint.constData(),
+                    f[5].toDouble() * kTicksPerSecond / 1e4, f[7].toDouble() / 1024, f[8].constData(),
+                    f[9].constData(), f[10].constData());
     }
     std::printf("\nThe whole program on a virtual X display: bench/xvfb-cpu.sh <path to korval>\n");
     return 0;

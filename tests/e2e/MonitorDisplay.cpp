@@ -20,50 +20,6 @@ constexpr int kStartTimeoutMs = 15000;
 constexpr int kToolTimeoutMs = 5000;
 constexpr int kChangeTimeoutMs = 5000;
 
-// No input devices (the XTEST devices are enough for xdotool), no VT switch,
-// no screen blanking, no DPMS. DUMMY0 starts with its preferred mode, the
-// only mode the monitor section adds. The video memory bounds the desktop:
-// 256 MB hold 8192 x 8192 pixels at 32 bits.
-constexpr char kConfig[] = R"(Section "ServerFlags"
-  Option "AutoAddDevices" "false"
-  Option "AutoEnableDevices" "false"
-  Option "AutoAddGPU" "false"
-  Option "AutoBindGPU" "false"
-  Option "DontVTSwitch" "true"
-  Option "DontZap" "true"
-  Option "BlankTime" "0"
-  Option "StandbyTime" "0"
-  Option "SuspendTime" "0"
-  Option "OffTime" "0"
-EndSection
-Section "Monitor"
-  Identifier "monitor"
-  HorizSync 1.0 - 1000.0
-  VertRefresh 1.0 - 200.0
-  Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
-  Option "PreferredMode" "1920x1080"
-EndSection
-Section "Device"
-  Identifier "dummy"
-  Driver "dummy"
-  VideoRam 262144
-  Option "Monitor-DUMMY0" "monitor"
-EndSection
-Section "Screen"
-  Identifier "screen"
-  Device "dummy"
-  Monitor "monitor"
-  DefaultDepth 24
-  SubSection "Display"
-    Depth 24
-    Virtual 8192 4096
-  EndSubSection
-EndSection
-Section "ServerLayout"
-  Identifier "layout"
-  Screen "screen"
-EndSection
-)";
 
 // The server binary itself rather than the Xorg script, which runs the
 // set-user-ID wrapper where xserver-xorg-legacy is installed.
@@ -195,12 +151,10 @@ bool MonitorDisplay::start()
         return false;
     }
     const QString config = folder_.filePath(QStringLiteral("xorg.conf"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly) || file.write(kConfig) != qint64(sizeof kConfig - 1)) {
-        error_ = QStringLiteral("cannot write ") + config;
+    if (!QFile::copy(QStringLiteral(KORVAL_XORG_DUMMY_CONF), config)) {
+        error_ = QStringLiteral("cannot copy the configuration to ") + config;
         return false;
     }
-    file.close();
     // An empty configuration folder: no snippet of the system's applies.
     const QString configFolder = folder_.filePath(QStringLiteral("xorg.conf.d"));
     QDir().mkpath(configFolder);
