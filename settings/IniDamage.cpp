@@ -26,13 +26,15 @@ bool startsBinaryTag(QByteArrayView element)
 
 // Settings files are UTF-8 text; NUL bytes or invalid sequences mean that
 // something other than a settings writer put bytes there, which the parser
-// may skip in silence.
+// replaces or skips in silence. The decoder reports an error only once the
+// text is really decoded, and only a stateless one counts a sequence cut off
+// at the end as an error rather than waiting for more bytes.
 bool plainText(QByteArrayView bytes)
 {
     if (bytes.contains('\0'))
         return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    (void)decoder.decode(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
