@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "IniDamage.h"
+#include "ListValueText.h"
 
 #include "platform/RuntimeError.h"
 
@@ -87,10 +88,12 @@ std::optional<QString> IniFile::read(const QString& section, const QString& key)
     const QVariant value = settings.value(section + QLatin1Char('/') + key);
     if (!value.isValid())
         return std::nullopt;
-    // A value written as a list by hand ("a, b") comes back as a string list;
-    // give it back as the text the user wrote.
-    if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
+    // A value with a comma outside quotes, as written by hand ("13,5"),
+    // comes back as a list; give it back as the text the user wrote.
+    if (value.metaType().id() == QMetaType::QStringList) {
+        const QStringList elements = value.toStringList();
+        return listAsWritten(*bytes, section, key, elements).value_or(elements.join(QStringLiteral(", ")));
+    }
     return value.toString();
 }
 
