@@ -1,19 +1,20 @@
 #include "IniFile.h"
 
 #include "IniDamage.h"
+#include "IniRendering.h"
+#include "IniSplice.h"
 #include "ListValueText.h"
+#include "ScratchFile.h"
 
 #include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
-#include <QTemporaryFile>
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace korval {
 namespace {
@@ -62,16 +63,68 @@ bool parsable(const QString& path, const QByteArray& bytes)
     return !holdsBinaryValue(bytes) && QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
 }
 
-// A file that exists but cannot be parsed may still hold what a user wrote
-// by hand; before a save replaces it, its bytes are kept beside it under a
-// name not yet taken. If they cannot be kept, the save is refused.
-void keepDamagedCopy(const QString& target)
+// Whether a save may build on what the file holds: it parses, and holds only
+// text a settings writer would write.
+bool sound(const QString& path, const QByteArray& bytes)
 {
-    QString copy = target + QStringLiteral(".damaged");
+    return parsable(path, bytes) && plainText(bytes);
+}
+
+// Before a save replaces a file whose lines it cannot keep, the file's bytes
+// are kept beside it under a name not yet taken (<file><suffix>, then
+// <file><suffix>-2, ...). If they cannot be kept, the save is refused.
+void keepCopy(const QString& target, const QString& suffix)
+{
+    QString copy = target + suffix;
     for (int number = 2; QFileInfo::exists(copy) || QFileInfo(copy).isSymLink(); ++number)
-        copy = target + QStringLiteral(".damaged-") + QString::number(number);
+        copy = target + suffix + QLatin1Char('-') + QString::number(number);
     if (!QFile::copy(target, copy))
-        throw RuntimeError::fileAccess(QStringLiteral("cannot keep a copy of the damaged file ") + target);
+        throw RuntimeError::fileAccess(QStringLiteral("cannot keep a copy of ") + target + QStringLiteral(" as ") + copy);
+}
+
+// The file's own text with the section's lines put in (see IniSplice.h), if
+// it reads back as it should; otherwise nothing.
+std::optional<QByteArray> splicedIfSound(const QString& target, const QByteArray& bytes, const QString& folder,
+                                         const QByteArray& lines, const QString& section,
+                                         const SettingEntries& entries)
+{
+    const QByteArray spliced = splicedSection(bytes, lines);
+    if (holdsBinaryValue(spliced))
+        return std::nullopt;
+    const ScratchFile check(folder);
+    check.write(spliced);
+    if (!readsBackAsSaved(target, check.path(), section, entries))
+        return std::nullopt;
+    return spliced;
+}
+
+// What the file is to hold after the save. The lines of the keys written are
+// put into the file's own text. A damaged file contributes nothing, and one
+// whose text the lines cannot go into is written whole by QSettings; either
+// is first kept beside the file.
+QByteArray nextContents(const QString& target, const QString& section, const SettingEntries& entries)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    const QByteArray lines = renderedSection(folder, section, entries);
+    const std::optional<QByteArray> bytes = contentsOf(target);
+    if (!bytes || !sound(target, *bytes)) {
+        if (QFileInfo(target).isFile())
+            keepCopy(target, QStringLiteral(".damaged"));
+        return lines;
+    }
+    if (std::optional<QByteArray> spliced = splicedIfSound(target, *bytes, folder, lines, section, entries))
+        return *spliced;
+    keepCopy(target, QStringLiteral(".kept"));
+    return renderedWhole(folder, target, section, entries);
+}
+
+// Replaces the file in one rename of a complete, synced copy written beside
+// it, which takes the permissions of the file it replaces.
+void replaceContents(const QString& target, const QByteArray& bytes)
+{
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw RuntimeError::fileAccess(target + QStringLiteral(": ") + file.errorString());
 }
 
 } // namespace
@@ -101,41 +154,7 @@ void IniFile::write(const QString& section, const SettingEntries& entries) const
 {
     const QString target = resolvedTarget(path_);
     requireWritable(target);
-
-    // The new contents start from what the file holds now, so that other
-    // sections and keys survive; a damaged file contributes nothing.
-    QTemporaryFile staging(QFileInfo(target).absolutePath() + QStringLiteral("/.korval-XXXXXX.ini"));
-    if (!staging.open())
-        throw RuntimeError::fileAccess(QStringLiteral("cannot write in ") + QFileInfo(target).absolutePath());
-    staging.close();
-    const QString stagingPath = staging.fileName();
-    {
-        QSettings next(stagingPath, QSettings::IniFormat);
-        const std::optional<QByteArray> bytes = contentsOf(target);
-        if (bytes && parsable(target, *bytes) && plainText(*bytes)) {
-            const QSettings current(target, QSettings::IniFormat);
-            for (const QString& key : current.allKeys())
-                next.setValue(key, current.value(key));
-        } else if (QFileInfo(target).isFile()) {
-            keepDamagedCopy(target);
-        }
-        for (const auto& [key, value] : entries)
-            next.setValue(section + QLatin1Char('/') + key, value);
-        next.sync();
-        if (next.status() != QSettings::NoError)
-            throw RuntimeError::fileAccess(QStringLiteral("cannot write ") + stagingPath);
-    }
-
-    // QSettings replaced the staging file by its own rename; a file of the
-    // staging name must now exist and be complete before it takes the
-    // target's place.
-    std::error_code error;
-    std::filesystem::rename(stagingPath.toStdString(), target.toStdString(), error);
-    if (error) {
-        QFile::remove(stagingPath);
-        throw RuntimeError::fileAccess(target + QStringLiteral(": ") + QString::fromStdString(error.message()));
-    }
-    staging.setAutoRemove(false);
+    replaceContents(target, nextContents(target, section, entries));
 }
 
 } // namespace korval
