@@ -6,6 +6,7 @@
 #include "support/SettingsFiles.h"
 #include "support/TempStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -138,6 +139,22 @@ TEST(HandWrittenSettings, AFileTheLinesCannotGoIntoIsKeptBesideIt)
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << before.constData();
         EXPECT_EQ(kept.readAll(), before);
     }
+}
+
+// A settings file kept elsewhere by a dotfile manager: its own file changes
+// in place and the link stays.
+TEST(HandWrittenSettings, ALinkedFileKeepsItsLinesAndTheLink)
+{
+    TempStore temp;
+    const QString real = temp.folder.path() + u"/dotfiles/korval.ini"_s;
+    ASSERT_TRUE(writeBytes(real, "; mine\n[OPTION]\nWIDTH=13\n"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(temp.filePath()).absolutePath()));
+    ASSERT_TRUE(QFile::link(real, temp.filePath()));
+    temp.set(keys::kWidth, u"16"_s);
+    EXPECT_TRUE(QFileInfo(temp.filePath()).isSymLink());
+    QFile file(real);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("; mine\n[OPTION]\nWIDTH=16\n"));
 }
 
 // The bits QFileInfo reckons for the process's own user, who may be root.
