@@ -1,17 +1,20 @@
 #include "IniFile.h"
 
+#include "IniDamage.h"
+#include "IniRendering.h"
+#include "IniSplice.h"
+#include "ListValueText.h"
+#include "ScratchFile.h"
+
 #include "platform/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
-#include <QStringDecoder>
-#include <QTemporaryFile>
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace korval {
 namespace {
@@ -54,91 +57,74 @@ std::optional<QByteArray> contentsOf(const QString& path)
     return file.readAll();
 }
 
-// Settings files are UTF-8 text; NUL bytes or invalid sequences mean that
-// something other than a settings writer put bytes there, which the parser
-// may skip in silence.
-bool plainText(const QByteArray& bytes)
-{
-    if (bytes.contains('\0'))
-        return false;
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    (void)decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
-// A value that begins with "@Variant(" or "@DateTime(" is data the INI
-// parser decodes from binary, where a forged length asks for gigabytes. This
-// program only ever stores plain text, and QSettings writes a text that
-// starts with "@" as "@@..." or "@String(...)", so a value (or an element of
-// a list of values) beginning with such a tag was never written here: a file
-// holding one is not handed to the parser at all. Other tags ("@ByteArray(",
-// "@Invalid()", which QSettings writes for a key it cannot hold) decode
-// nothing binary.
-bool startsBinaryTag(QByteArrayView element)
-{
-    while (!element.empty() && (element.front() == ' ' || element.front() == '\t'))
-        element = element.sliced(1);
-    if (!element.empty() && element.front() == '"')
-        element = element.sliced(1);
-    return element.startsWith("@Variant(") || element.startsWith("@DateTime(");
-}
-
-// Walks each value as the parser reads it: from the first "=" of its line,
-// through quotes and backslash escapes, onto continued lines, looking at the
-// start of the value and of every element after an unquoted comma.
-bool holdsBinaryValue(const QByteArray& bytes)
-{
-    bool inValue = false;
-    bool quoted = false;
-    bool elementStart = false;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\n') { // a line ended by a backslash never gets here
-            inValue = quoted = elementStart = false;
-            continue;
-        }
-        if (!inValue) {
-            if (c == '=') {
-                inValue = true;
-                elementStart = true;
-            }
-            continue;
-        }
-        if (elementStart && startsBinaryTag(QByteArrayView(bytes).sliced(i)))
-            return true;
-        if (c != ' ' && c != '\t')
-            elementStart = false;
-        if (c == '\\') {
-            // An escaped character starts nothing; an escaped line end
-            // carries the value on to the next line.
-            ++i;
-            if (i + 1 < bytes.size() && bytes[i] == '\r' && bytes[i + 1] == '\n')
-                ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            elementStart = true;
-        }
-    }
-    return false;
-}
-
 // Whether the file's bytes may go to the INI parser, and parse without error.
 bool parsable(const QString& path, const QByteArray& bytes)
 {
     return !holdsBinaryValue(bytes) && QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
 }
 
-// A file that exists but cannot be parsed may still hold what a user wrote
-// by hand; before a save replaces it, its bytes are kept beside it under a
-// name not yet taken. If they cannot be kept, the save is refused.
-void keepDamagedCopy(const QString& target)
+// Whether a save may build on what the file holds: it parses, and holds only
+// text a settings writer would write.
+bool sound(const QString& path, const QByteArray& bytes)
 {
-    QString copy = target + QStringLiteral(".damaged");
+    return parsable(path, bytes) && plainText(bytes);
+}
+
+// Before a save replaces a file whose lines it cannot keep, the file's bytes
+// are kept beside it under a name not yet taken (<file><suffix>, then
+// <file><suffix>-2, ...). If they cannot be kept, the save is refused.
+void keepCopy(const QString& target, const QString& suffix)
+{
+    QString copy = target + suffix;
     for (int number = 2; QFileInfo::exists(copy) || QFileInfo(copy).isSymLink(); ++number)
-        copy = target + QStringLiteral(".damaged-") + QString::number(number);
+        copy = target + suffix + QLatin1Char('-') + QString::number(number);
     if (!QFile::copy(target, copy))
-        throw RuntimeError::fileAccess(QStringLiteral("cannot keep a copy of the damaged file ") + target);
+        throw RuntimeError::fileAccess(QStringLiteral("cannot keep a copy of ") + target + QStringLiteral(" as ") + copy);
+}
+
+// The file's own text with the section's lines put in (see IniSplice.h), if
+// it reads back as it should; otherwise nothing.
+std::optional<QByteArray> splicedIfSound(const QString& target, const QByteArray& bytes, const QString& folder,
+                                         const QByteArray& lines, const QString& section,
+                                         const SettingEntries& entries)
+{
+    const QByteArray spliced = splicedSection(bytes, lines);
+    if (holdsBinaryValue(spliced))
+        return std::nullopt;
+    const ScratchFile check(folder);
+    check.write(spliced);
+    if (!readsBackAsSaved(target, check.path(), section, entries))
+        return std::nullopt;
+    return spliced;
+}
+
+// What the file is to hold after the save. The lines of the keys written are
+// put into the file's own text. A damaged file contributes nothing, and one
+// whose text the lines cannot go into is written whole by QSettings; either
+// is first kept beside the file.
+QByteArray nextContents(const QString& target, const QString& section, const SettingEntries& entries)
+{
+    const QString folder = QFileInfo(target).absolutePath();
+    const QByteArray lines = renderedSection(folder, section, entries);
+    const std::optional<QByteArray> bytes = contentsOf(target);
+    if (!bytes || !sound(target, *bytes)) {
+        if (QFileInfo(target).isFile())
+            keepCopy(target, QStringLiteral(".damaged"));
+        return lines;
+    }
+    if (std::optional<QByteArray> spliced = splicedIfSound(target, *bytes, folder, lines, section, entries))
+        return *spliced;
+    keepCopy(target, QStringLiteral(".kept"));
+    return renderedWhole(folder, target, section, entries);
+}
+
+// Replaces the file in one rename of a complete, synced copy written beside
+// it, which takes the permissions of the file it replaces.
+void replaceContents(const QString& target, const QByteArray& bytes)
+{
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw RuntimeError::fileAccess(target + QStringLiteral(": ") + file.errorString());
 }
 
 } // namespace
@@ -155,10 +141,12 @@ std::optional<QString> IniFile::read(const QString& section, const QString& key)
     const QVariant value = settings.value(section + QLatin1Char('/') + key);
     if (!value.isValid())
         return std::nullopt;
-    // A value written as a list by hand ("a, b") comes back as a string list;
-    // give it back as the text the user wrote.
-    if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
+    // A value with a comma outside quotes, as written by hand ("13,5"),
+    // comes back as a list; give it back as the text the user wrote.
+    if (value.metaType().id() == QMetaType::QStringList) {
+        const QStringList elements = value.toStringList();
+        return listAsWritten(*bytes, section, key, elements).value_or(elements.join(QStringLiteral(", ")));
+    }
     return value.toString();
 }
 
@@ -166,41 +154,7 @@ void IniFile::write(const QString& section, const SettingEntries& entries) const
 {
     const QString target = resolvedTarget(path_);
     requireWritable(target);
-
-    // The new contents start from what the file holds now, so that other
-    // sections and keys survive; a damaged file contributes nothing.
-    QTemporaryFile staging(QFileInfo(target).absolutePath() + QStringLiteral("/.korval-XXXXXX.ini"));
-    if (!staging.open())
-        throw RuntimeError::fileAccess(QStringLiteral("cannot write in ") + QFileInfo(target).absolutePath());
-    staging.close();
-    const QString stagingPath = staging.fileName();
-    {
-        QSettings next(stagingPath, QSettings::IniFormat);
-        const std::optional<QByteArray> bytes = contentsOf(target);
-        if (bytes && parsable(target, *bytes) && plainText(*bytes)) {
-            const QSettings current(target, QSettings::IniFormat);
-            for (const QString& key : current.allKeys())
-                next.setValue(key, current.value(key));
-        } else if (QFileInfo(target).isFile()) {
-            keepDamagedCopy(target);
-        }
-        for (const auto& [key, value] : entries)
-            next.setValue(section + QLatin1Char('/') + key, value);
-        next.sync();
-        if (next.status() != QSettings::NoError)
-            throw RuntimeError::fileAccess(QStringLiteral("cannot write ") + stagingPath);
-    }
-
-    // QSettings replaced the staging file by its own rename; a file of the
-    // staging name must now exist and be complete before it takes the
-    // target's place.
-    std::error_code error;
-    std::filesystem::rename(stagingPath.toStdString(), target.toStdString(), error);
-    if (error) {
-        QFile::remove(stagingPath);
-        throw RuntimeError::fileAccess(target + QStringLiteral(": ") + QString::fromStdString(error.message()));
-    }
-    staging.setAutoRemove(false);
+    replaceContents(target, nextContents(target, section, entries));
 }
 
 } // namespace korval

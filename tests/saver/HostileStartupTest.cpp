@@ -157,6 +157,18 @@ TEST(HostileStartup, AnyBannerTextStartsTheSaver)
     }
 }
 
+// A user of a decimal-comma format writes fractions by hand without quotes,
+// as the program's own format shows them; the INI parser would split them
+// into lists at the comma.
+TEST(HostileStartup, HandWrittenDecimalCommasBuildTheGrid)
+{
+    LocaleScope locale("cs_CZ");
+    TempStore temp;
+    writeBytes(temp.filePath(), "[OPTION]\nTEXTSIZE=8,5\nWIDTH=13,5\nHEIGHT=18,25\n");
+    const GuardedStart start(temp);
+    expectOutcome(start, cell(13.5f, 18.25f, 8.5f));
+}
+
 struct HostileFileRow {
     const char* name;
     std::function<void(const QString& path)> make; // puts something where the settings file goes

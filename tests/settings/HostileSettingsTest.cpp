@@ -140,7 +140,10 @@ TEST(HostileSettings, AwkwardTextsComeBackAsStored)
 TEST(HostileSettings, SavingOverADamagedFileKeepsItsBytes)
 {
     const QByteArray damaged[] = {garbage(4096), QByteArray("[OPTION\nWIDTH=16\n[MINE]\nNOTES=by hand\n"),
-                                  forgedVariant()};
+                                  forgedVariant(),
+                                  // Latin-1 text: a byte the decoder replaces, and one it drops at the end.
+                                  QByteArray("[MINE]\nname=caf\xe9 au lait\n[OPTION]\nWIDTH=13\n"),
+                                  QByteArray("[OPTION]\nWIDTH=13\n[MINE]\nname=caf\xe9")};
     for (const QByteArray& before : damaged) {
         TempStore temp;
         writeBytes(temp.filePath(), before);
