@@ -49,6 +49,13 @@ int SaverWindow::cellAt(QPointF point) const
     return -1;
 }
 
+std::optional<int> SaverWindow::cellUnder(QPointF globalPosition) const
+{
+    if (!isVisible() || !geometry().contains(globalPosition.toPoint()))
+        return std::nullopt;
+    return cellAt(globalPosition - QPointF(geometry().topLeft()));
+}
+
 void SaverWindow::scheduleRepaint()
 {
     // Before the native window exists there is nothing to paint on: the
@@ -249,8 +256,10 @@ void SaverWindow::keyPressEvent(QKeyEvent* event)
 
 void SaverWindow::mousePressEvent(QMouseEvent* event)
 {
-    const int cell = cellAt(event->position());
-    if (cell >= 0 && stage())
+    if (!stage())
+        return;
+    const int cell = stage()->cellAt(event->globalPosition());
+    if (cell >= 0)
         stage()->cellClick(cell);
 }
 
@@ -258,8 +267,10 @@ void SaverWindow::mousePressEvent(QMouseEvent* event)
 // a window has no mouse tracking to switch on.
 void SaverWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    const int cell = cellAt(event->position());
-    if (cell >= 0 && stage())
+    if (!stage())
+        return;
+    const int cell = stage()->cellAt(event->globalPosition());
+    if (cell >= 0)
         stage()->cellMouseMove(cell);
 }
 

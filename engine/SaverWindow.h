@@ -34,6 +34,7 @@ public:
     // The cell under a point of the window, or -1 when none is, or when a
     // control that catches the mouse lies in front.
     int cellAt(QPointF point) const;
+    std::optional<int> cellUnder(QPointF globalPosition) const override;
 
     // Draws what changed since the last repaint and flushes it; called by
     // the stage after each handler, on a repaint posted for changes made

@@ -22,6 +22,15 @@ void Stage::remove(Surface& surface)
     surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), &surface), surfaces_.end());
 }
 
+int Stage::cellAt(QPointF globalPosition) const
+{
+    for (const Surface* surface : surfaces_) {
+        if (const std::optional<int> cell = surface->cellUnder(globalPosition))
+            return *cell;
+    }
+    return -1;
+}
+
 void Stage::repaintChanges()
 {
     for (Surface* surface : surfaces_)

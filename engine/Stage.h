@@ -62,6 +62,11 @@ public:
     // True while a handler runs: its changes are painted when it returns.
     bool isHandling() const { return handling_; }
 
+    // The cell under a point of the desktop, on whichever surface shows it,
+    // or -1. The pointer held by one window reports movements over the
+    // others to that one.
+    int cellAt(QPointF globalPosition) const;
+
     void repaintChanges();
 
 private:

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPointF>
+
+#include <optional>
+
 namespace korval {
 
 class Stage;
@@ -13,6 +17,10 @@ public:
 
     // Draws what changed since the last repaint and sends it to the screen.
     virtual void repaintChanges() = 0;
+
+    // For a point of the desktop that this surface shows: the cell under it,
+    // or -1 where no cell is. Nothing for a point elsewhere.
+    virtual std::optional<int> cellUnder(QPointF globalPosition) const = 0;
 
 protected:
     // The stage this surface is on, or null: input goes to the stage's

@@ -88,6 +88,28 @@ TEST_F(SaverMonitors, TwoMonitorsBothShowRainAndOneKeyEndsIt)
     EXPECT_EQ(saver->waitForExit(2000), 0) << "one key ends the saver on every monitor";
 }
 
+// The saver holds the pointer, yet a click or a movement over another
+// monitor's cells counts as one over the primary monitor's.
+TEST_F(SaverMonitors, ClicksAndMovesCountOnEveryMonitor)
+{
+    ASSERT_TRUE(enableSecond());
+    auto saver = startSaver();
+    ASSERT_FALSE(saverWindow.isEmpty());
+    for (int move = 1; move <= 7; ++move) {
+        desktop->mouseMove(move % 2 ? 2000 + move * 40 : 100 + move * 40, 300 + move * 20);
+        QThread::msleep(100);
+    }
+    EXPECT_FALSE(saver->waitForExit(300)) << "seven moves over both monitors leave it running";
+    desktop->mouseMove(2600, 700);
+    EXPECT_EQ(saver->waitForExit(1500), 0) << "the eighth, on the second monitor, ends it";
+    saver.reset();
+
+    auto clicked = startSaver();
+    desktop->mouseMove(3000, 500);
+    desktop->click();
+    EXPECT_EQ(clicked->waitForExit(1500), 0) << "a click on the second monitor's cells ends it";
+}
+
 TEST_F(SaverMonitors, AMonitorSwitchedOnWhileTheSaverRunsGetsRain)
 {
     auto saver = startSaver();
