@@ -254,12 +254,16 @@ void SaverWindow::keyPressEvent(QKeyEvent* event)
         stage()->keyPress(text.front().unicode());
 }
 
+// The cell under the pointer, on whichever of the stage's windows it is:
+// the window that holds the pointer also hears of it over the others.
+int SaverWindow::cellUnderPointer(const QMouseEvent& event) const
+{
+    return stage() ? stage()->cellAt(event.globalPosition()) : -1;
+}
+
 void SaverWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (!stage())
-        return;
-    const int cell = stage()->cellAt(event->globalPosition());
-    if (cell >= 0)
+    if (const int cell = cellUnderPointer(*event); cell >= 0)
         stage()->cellClick(cell);
 }
 
@@ -267,10 +271,7 @@ void SaverWindow::mousePressEvent(QMouseEvent* event)
 // a window has no mouse tracking to switch on.
 void SaverWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!stage())
-        return;
-    const int cell = stage()->cellAt(event->globalPosition());
-    if (cell >= 0)
+    if (const int cell = cellUnderPointer(*event); cell >= 0)
         stage()->cellMouseMove(cell);
 }
 

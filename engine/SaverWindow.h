@@ -66,6 +66,7 @@ private:
     void finishDrawing(const QRegion& region, int paintedCells);
     void paintControls(const QRegion& region);
     void forgetChanges();
+    int cellUnderPointer(const QMouseEvent& event) const;
 
     CellArray& cells_;
     std::vector<WindowlessControl*> controls_;

@@ -1,5 +1,7 @@
 #include "MonitorDisplay.h"
 
+#include "EndProcess.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -222,13 +224,7 @@ bool MonitorDisplay::start()
 
 MonitorDisplay::~MonitorDisplay()
 {
-    if (server_.state() == QProcess::NotRunning)
-        return;
-    server_.terminate();
-    if (!server_.waitForFinished(3000)) {
-        server_.kill();
-        server_.waitForFinished(3000);
-    }
+    endProcess(server_);
 }
 
 std::optional<QString> MonitorDisplay::xrandr(const QStringList& arguments) const

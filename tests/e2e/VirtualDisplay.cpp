@@ -1,5 +1,7 @@
 #include "VirtualDisplay.h"
 
+#include "EndProcess.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
@@ -87,13 +89,7 @@ bool VirtualDisplay::tryStart(int number)
 
 VirtualDisplay::~VirtualDisplay()
 {
-    if (server_.state() == QProcess::NotRunning)
-        return;
-    server_.terminate();
-    if (!server_.waitForFinished(3000)) {
-        server_.kill();
-        server_.waitForFinished(3000);
-    }
+    endProcess(server_);
 }
 
 } // namespace korval::e2e
