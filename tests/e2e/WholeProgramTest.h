@@ -33,9 +33,11 @@ protected:
 
     QProcessEnvironment environment() const { return user.environment(display_->name()); }
 
-    std::unique_ptr<KorvalProcess> start(const QString& argument)
+    std::unique_ptr<KorvalProcess> start(const QString& argument) { return start({argument}, environment()); }
+
+    std::unique_ptr<KorvalProcess> start(const QStringList& arguments, const QProcessEnvironment& environment)
     {
-        auto process = std::make_unique<KorvalProcess>(QStringList{argument}, environment());
+        auto process = std::make_unique<KorvalProcess>(arguments, environment);
         EXPECT_TRUE(process->started());
         return process;
     }
