@@ -1,5 +1,7 @@
 #include "DesktopDriver.h"
 
+#include "GlyphPixels.h"
+
 #include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -108,6 +110,18 @@ QImage DesktopDriver::screenshot() const
     if (!run(QStringLiteral(KORVAL_SCREEN_GRAB), {file}))
         return {};
     return QImage(file).convertToFormat(QImage::Format_RGB32);
+}
+
+QImage DesktopDriver::waitForRain(const QRect& area, int greenPixels, int milliseconds) const
+{
+    QImage screen;
+    const QDeadlineTimer deadline(milliseconds);
+    do {
+        screen = screenshot();
+        if (screen.isNull())
+            break;
+    } while (greenInEachQuarter(screen, area) < greenPixels && !deadline.hasExpired());
+    return screen;
 }
 
 MapWatcher::MapWatcher(const QProcessEnvironment& environment)

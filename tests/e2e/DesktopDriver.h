@@ -33,6 +33,9 @@ public:
 
     // The whole screen, or a null image when it cannot be taken.
     QImage screenshot() const;
+    // Screenshots until each quarter of the area shows that many pixels of
+    // glyph rain, or the time is up; the last screenshot.
+    QImage waitForRain(const QRect& area, int greenPixels, int milliseconds = 3000) const;
 
 private:
     // Runs an X tool; its standard output, or nothing if it failed.

@@ -5,7 +5,6 @@
 #include "PlainWindow.h"
 #include "WholeProgramTest.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,18 +18,6 @@ const QRect kScreen(0, 0, VirtualDisplay::kWidth, VirtualDisplay::kHeight);
 int greenOutside(const QImage& screen, const QRect& area)
 {
     return countGreen(screen, kScreen) - countGreen(screen, area & kScreen);
-}
-
-// The glyph pixels in the quarter of the area with the fewest: the rain
-// starts at the top, and covers the area once this is above zero.
-int greenInEachQuarter(const QImage& screen, const QRect& area)
-{
-    const QSize half = area.size() / 2;
-    int fewest = area.width() * area.height();
-    for (const QPoint& corner : {area.topLeft(), area.topLeft() + QPoint(half.width(), 0),
-                                 area.topLeft() + QPoint(0, half.height()), area.topLeft() + QPoint(half.width(), half.height())})
-        fewest = std::min(fewest, countGreen(screen, QRect(corner, half)));
-    return fewest;
 }
 
 class HostWindowTest : public WholeProgramTest {
@@ -56,20 +43,6 @@ protected:
         return start({QStringLiteral("--window-id"), window.hexadecimalId()}, environment());
     }
 
-    // Screenshots until each quarter of the area shows that many glyph
-    // pixels, for up to three seconds; the last screenshot.
-    QImage waitForRain(const QRect& area, int greenPixels)
-    {
-        QImage screen;
-        QElapsedTimer clock;
-        clock.start();
-        do {
-            screen = desktop->screenshot();
-            if (screen.isNull())
-                break;
-        } while (greenInEachQuarter(screen, area) < greenPixels && clock.elapsed() < 3000);
-        return screen;
-    }
 };
 
 TEST_F(HostWindowTest, RainFillsTheWindowAndNothingOutsideItWithoutAWindowOrLockOfItsOwn)
@@ -80,7 +53,7 @@ TEST_F(HostWindowTest, RainFillsTheWindowAndNothingOutsideItWithoutAWindowOrLock
     ASSERT_TRUE(watcher.isWatching());
     auto korval = startIn(*window);
 
-    const QImage screen = waitForRain(area, 50);
+    const QImage screen = desktop->waitForRain(area, 50);
     ASSERT_FALSE(screen.isNull()) << "no screenshot";
     EXPECT_GE(greenInEachQuarter(screen, area), 50) << "the grid covers the whole window";
     EXPECT_EQ(greenOutside(screen, area), 0) << "nothing drawn outside the host's window";
@@ -93,12 +66,12 @@ TEST_F(HostWindowTest, FollowsAResizeOfItsWindowFromThePreviewSize)
 {
     auto window = makeWindow(QRect(0, 0, 200, 150));
     auto korval = startIn(*window);
-    ASSERT_GE(greenInEachQuarter(waitForRain(window->geometry(), 20), window->geometry()), 20)
+    ASSERT_GE(greenInEachQuarter(desktop->waitForRain(window->geometry(), 20), window->geometry()), 20)
         << "rain in a preview-sized window";
 
     window->resize(600, 400);
     const QRect grown(300, 200, 280, 180); // outside the old size, inside the new one
-    const QImage screen = waitForRain(grown, 20);
+    const QImage screen = desktop->waitForRain(grown, 20);
     EXPECT_GE(greenInEachQuarter(screen, grown), 20) << "the grid was laid out for the new size";
     EXPECT_EQ(greenOutside(screen, QRect(0, 0, 600, 400)), 0);
     EXPECT_TRUE(korval->isRunning());
@@ -112,14 +85,14 @@ TEST_F(HostWindowTest, WindowSmallerThanACellStaysBlackUntilItGrows)
     EXPECT_EQ(countGreen(desktop->screenshot(), kScreen), 0);
 
     window->resize(300, 200);
-    EXPECT_GE(greenInEachQuarter(waitForRain(window->geometry(), 20), window->geometry()), 20);
+    EXPECT_GE(greenInEachQuarter(desktop->waitForRain(window->geometry(), 20), window->geometry()), 20);
 }
 
 TEST_F(HostWindowTest, EndsWhenItsWindowIsDestroyed)
 {
     auto window = makeWindow(QRect(0, 0, 300, 200));
     auto korval = startIn(*window);
-    ASSERT_GE(greenInEachQuarter(waitForRain(window->geometry(), 20), window->geometry()), 20);
+    ASSERT_GE(greenInEachQuarter(desktop->waitForRain(window->geometry(), 20), window->geometry()), 20);
     window->destroy();
     EXPECT_EQ(korval->waitForExit(1000), 0);
 }
@@ -135,7 +108,7 @@ TEST_P(TerminationSignal, EndsItWithinHalfASecondWithStatusZero)
 {
     auto window = makeWindow(QRect(0, 0, 300, 200));
     auto korval = startIn(*window);
-    ASSERT_GE(greenInEachQuarter(waitForRain(window->geometry(), 20), window->geometry()), 20);
+    ASSERT_GE(greenInEachQuarter(desktop->waitForRain(window->geometry(), 20), window->geometry()), 20);
     korval->signal(GetParam().number);
     EXPECT_EQ(korval->waitForExit(500), 0) << korval->errorOutput().toStdString();
 }
@@ -162,7 +135,7 @@ TEST_P(HostNamesTheWindow, InXscreensaverWindow)
     environment.insert(QStringLiteral("XSCREENSAVER_WINDOW"), GetParam().decimal ? window->decimalId() : window->hexadecimalId());
     auto korval = start({QString::fromLatin1(GetParam().rootSwitch)}, environment);
 
-    const QImage screen = waitForRain(area, 20);
+    const QImage screen = desktop->waitForRain(area, 20);
     EXPECT_GE(greenInEachQuarter(screen, area), 20) << korval->errorOutput().toStdString();
     EXPECT_EQ(greenOutside(screen, area), 0);
 }
@@ -177,7 +150,7 @@ TEST_F(HostWindowTest, RootWithoutAHostWindowDrawsOnTheWholeScreen)
     MapWatcher watcher(environment());
     ASSERT_TRUE(watcher.isWatching());
     auto korval = start(QStringLiteral("--root"));
-    EXPECT_GE(greenInEachQuarter(waitForRain(kScreen, 100), kScreen), 100) << korval->errorOutput().toStdString();
+    EXPECT_GE(greenInEachQuarter(desktop->waitForRain(kScreen, 100), kScreen), 100) << korval->errorOutput().toStdString();
     EXPECT_EQ(watcher.stopAndCountMaps(), 0);
 }
 
@@ -187,8 +160,8 @@ TEST_F(HostWindowTest, TwoInstancesRainInTwoWindowsAtOnce)
     auto right = makeWindow(QRect(500, 400, 300, 200));
     auto first = startIn(*left);
     auto second = startIn(*right);
-    waitForRain(left->geometry(), 20);
-    const QImage screen = waitForRain(right->geometry(), 20);
+    desktop->waitForRain(left->geometry(), 20);
+    const QImage screen = desktop->waitForRain(right->geometry(), 20);
     EXPECT_GE(greenInEachQuarter(screen, left->geometry()), 20);
     EXPECT_GE(greenInEachQuarter(screen, right->geometry()), 20);
     EXPECT_TRUE(first->isRunning());
@@ -209,7 +182,7 @@ TEST_F(HostWindowTest, XsecurelockModuleDrawsInTheWindowItIsGiven)
     module.start(QStringLiteral("sh"), {QStringLiteral(KORVAL_SOURCE_DIR "/data/saver_korval")});
     ASSERT_TRUE(module.waitForStarted(5000));
 
-    const QImage screen = waitForRain(area, 20);
+    const QImage screen = desktop->waitForRain(area, 20);
     EXPECT_GE(greenInEachQuarter(screen, area), 20) << module.readAllStandardError().toStdString();
     EXPECT_EQ(greenOutside(screen, area), 0);
     module.terminate(); // the module is korval itself by now

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DesktopDriver.h"
+#include "GlyphPixels.h"
 #include "KorvalProcess.h"
 #include "UserSandbox.h"
 #include "VirtualDisplay.h"
@@ -59,20 +60,5 @@ protected:
 private:
     std::unique_ptr<VirtualDisplay> display_;
 };
-
-// The glyphs are drawn in two greens, smoothed into the black around them.
-inline bool isGlyphGreen(QRgb pixel)
-{
-    return qGreen(pixel) >= 60 && qGreen(pixel) > qRed(pixel) + 30 && qGreen(pixel) > qBlue(pixel) + 30;
-}
-
-inline int countGreen(const QImage& image, const QRect& area)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += isGlyphGreen(image.pixel(x, y)) ? 1 : 0;
-    return count;
-}
 
 } // namespace korval::e2e
