@@ -84,7 +84,8 @@ TEST(Program, ValuesForThisRunReachTheSaver)
     EXPECT_EQ(temp.get(settings::kWidth), QStringLiteral("16"));
 }
 
-TEST(Program, HostedRainTakesNoLockAndShowsNoWindowOfItsOwn)
+// The tests run on Qt's offscreen platform, where no X11 window can be drawn in.
+TEST(Program, HostedRainTakesNoLockAndEndsWithTheReasonWhereTheWindowCannotBeDrawnIn)
 {
     FakePlatform platform;
     platform.anotherInstance = true; // a saver runs: a host's program draws anyway
@@ -97,8 +98,11 @@ TEST(Program, HostedRainTakesNoLockAndShowsNoWindowOfItsOwn)
     ASSERT_NE(program.hosted(), nullptr);
     EXPECT_EQ(program.saver(), nullptr);
     EXPECT_EQ(program.options(), nullptr);
-    EXPECT_EQ(platform.exitStatus, 1) << "offscreen, the window cannot be drawn in; not the other instance";
-    EXPECT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.exitStatus, 1) << "the window cannot be drawn in; the other instance does not matter";
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].style, MB_CRITICAL);
+    EXPECT_EQ(platform.cursorCount, 0) << "the pointer is the host's";
+    EXPECT_FALSE(program.hosted()->Timer1.isEnabled());
 }
 
 } // namespace

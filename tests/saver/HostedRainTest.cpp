@@ -90,20 +90,5 @@ TEST(HostedRain, NewSizeStartsFreshColumnsAtTheTopAndRepaintsEverything)
     EXPECT_TRUE(rain.M1.geometryChanged()) << "the window is painted whole";
 }
 
-TEST(HostedRain, WindowThatCannotBeDrawnInEndsWithItsReasonAndNoPointerChange)
-{
-    // The tests run on Qt's offscreen platform: no X11 window can be drawn in.
-    FakePlatform platform;
-    TempStore temp;
-    HostedRain rain(platform, temp.store);
-    rain.showIn(0x1234);
-    ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].style, MB_CRITICAL);
-    EXPECT_FALSE(platform.messages[0].text.isEmpty());
-    EXPECT_EQ(platform.exitStatus, 1);
-    EXPECT_EQ(platform.cursorCount, 0);
-    EXPECT_FALSE(rain.Timer1.isEnabled());
-}
-
 } // namespace
 } // namespace korval
