@@ -114,13 +114,14 @@ QImage DesktopDriver::screenshot() const
 
 QImage DesktopDriver::waitForRain(const QRect& area, int greenPixels, int milliseconds) const
 {
+    // A screenshot that fails (a busy machine) is taken again.
     QImage screen;
     const QDeadlineTimer deadline(milliseconds);
     do {
         screen = screenshot();
         if (screen.isNull())
-            break;
-    } while (greenInEachQuarter(screen, area) < greenPixels && !deadline.hasExpired());
+            QThread::msleep(50);
+    } while ((screen.isNull() || greenInEachQuarter(screen, area) < greenPixels) && !deadline.hasExpired());
     return screen;
 }
 

@@ -201,22 +201,24 @@ protected:
 
 TEST_F(XScreenSaverDaemonTest, ActivatedTheRainFillsTheScreenDeactivatedTheProgramHasEnded)
 {
-    ASSERT_TRUE(startDaemon()) << daemonLog().toStdString();
-    ASSERT_TRUE(command(QStringLiteral("-activate")));
+    QString log;
+    // Every failure shows what the daemon and the program said so far.
+    const auto said = [&] { return (log += daemonLog()).toStdString(); };
+    ASSERT_TRUE(startDaemon()) << said();
+    ASSERT_TRUE(command(QStringLiteral("-activate"))) << said();
 
     const QRect screen(0, 0, VirtualDisplay::kWidth, VirtualDisplay::kHeight);
     const QImage shown = desktop->waitForRain(screen, 100, 10000);
-    QString log = daemonLog();
-    EXPECT_GE(greenInEachQuarter(shown, screen), 100) << log.toStdString();
-    const QList<qint64> running = processesOf(program());
-    EXPECT_EQ(running.size(), 1) << "one program for the one screen";
+    ASSERT_FALSE(shown.isNull()) << "no screenshot\n" << said();
+    EXPECT_GE(greenInEachQuarter(shown, screen), 100) << said();
+    EXPECT_EQ(processesOf(program()).size(), 1) << "one program for the one screen\n" << said();
 
-    ASSERT_TRUE(command(QStringLiteral("-deactivate")));
+    ASSERT_TRUE(command(QStringLiteral("-deactivate"))) << said();
     const QDeadlineTimer deadline(3000);
     while (!processesOf(program()).isEmpty() && !deadline.hasExpired())
         QThread::msleep(50);
-    log += daemonLog();
-    EXPECT_TRUE(processesOf(program()).isEmpty()) << "still running after the host ended it\n" << log.toStdString();
+    EXPECT_TRUE(processesOf(program()).isEmpty()) << "still running after the host ended it\n" << said();
+    said();
     EXPECT_FALSE(log.contains(QLatin1String("korval:"))) << "the program reported an error\n" << log.toStdString();
 }
 
