@@ -27,14 +27,29 @@ QString windowName(xcb_window_t window)
     return QStringLiteral("0x%1").arg(window, 0, 16);
 }
 
-std::optional<QSize> windowSize(xcb_connection_t* connection, xcb_window_t window)
+// The window's size once its structure and exposures are watched, which is
+// done first, so that no change in between is missed; nothing when there is
+// no such window.
+std::optional<QSize> watchedSize(X11EventSource& events, xcb_window_t window)
 {
+    if (!events.select(window, XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_EXPOSURE))
+        return std::nullopt;
+    xcb_connection_t* connection = events.connection();
     xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
     if (!geometry)
         return std::nullopt;
     const QSize size(geometry->width, geometry->height);
     std::free(geometry);
     return size;
+}
+
+QString noX11Text()
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        return QStringLiteral("cannot open the X display '%1'").arg(qEnvironmentVariable("DISPLAY"));
+    return QStringLiteral("a host's window is an X11 window, and Qt runs on its '%1' platform here "
+                          "(QT_QPA_PLATFORM=xcb chooses X11)")
+        .arg(QGuiApplication::platformName());
 }
 
 // The glyphs are made at the resolution the screens report, as they are in
@@ -52,19 +67,11 @@ std::unique_ptr<HostWindow> HostWindow::open(std::uint32_t window, CellArray& ce
     auto x = std::make_unique<X>();
     x->events = X11EventSource::open();
     if (!x->events) {
-        error = QGuiApplication::platformName() == QLatin1String("xcb")
-                    ? QStringLiteral("cannot open the X display '%1'").arg(qEnvironmentVariable("DISPLAY"))
-                    : QStringLiteral("a host's window is an X11 window, and Qt runs on its '%1' platform here "
-                                     "(QT_QPA_PLATFORM=xcb chooses X11)")
-                          .arg(QGuiApplication::platformName());
+        error = noX11Text();
         return nullptr;
     }
     x->window = window ? window : x->events->root();
-    // Selected before the size is asked, so that no change in between is missed.
-    const std::uint32_t events = XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_EXPOSURE;
-    const std::optional<QSize> size = x->events->select(x->window, events)
-                                          ? windowSize(x->events->connection(), x->window)
-                                          : std::nullopt;
+    const std::optional<QSize> size = watchedSize(*x->events, x->window);
     if (!size) {
         error = QStringLiteral("there is no window %1 on display %2")
                     .arg(windowName(x->window), qEnvironmentVariable("DISPLAY"));
@@ -80,22 +87,26 @@ std::unique_ptr<HostWindow> HostWindow::open(std::uint32_t window, CellArray& ce
     x->painter->setDotsPerInch(dotsPerInch());
 
     std::unique_ptr<HostWindow> host(new HostWindow(std::move(x), cells, *size));
-    HostWindow* self = host.get();
-    self->x_->events->setHandler([self](const xcb_generic_event_t* event) {
+    host->watchEvents();
+    return host;
+}
+
+void HostWindow::watchEvents()
+{
+    x_->events->setHandler([this](const xcb_generic_event_t* event) {
         // A lost connection leaves nothing to draw in, as a destroyed window does.
         if (!event || eventType(event) == XCB_DESTROY_NOTIFY) {
-            if (self->handlers_.destroyed)
-                self->handlers_.destroyed();
+            if (handlers_.destroyed)
+                handlers_.destroyed();
         } else if (eventType(event) == XCB_CONFIGURE_NOTIFY) {
             const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
-            self->sizeChanged(QSize(configure->width, configure->height));
+            sizeChanged(QSize(configure->width, configure->height));
         } else if (eventType(event) == XCB_EXPOSE && reinterpret_cast<const xcb_expose_event_t*>(event)->count == 0) {
             // The server has cleared what was exposed to the window's background.
-            self->needsFullRepaint_ = true;
-            self->repaintChanges();
+            needsFullRepaint_ = true;
+            repaintChanges();
         }
     });
-    return host;
 }
 
 bool HostWindow::displayReachable(QString& error)

@@ -49,6 +49,7 @@ public:
 private:
     struct X;
     HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize size);
+    void watchEvents();
     void repaintAll();
     void sizeChanged(QSize pixels);
 
