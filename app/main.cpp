@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     if (hosted && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
         QString error;
-        if (!korval::HostWindow::displayReachable(error)) {
+        if (!korval::HostWindow::displayUsable(error)) {
             std::fprintf(stderr, "korval: %s\n", qPrintable(error));
             return 1;
         }

@@ -109,7 +109,7 @@ void HostWindow::watchEvents()
     });
 }
 
-bool HostWindow::displayReachable(QString& error)
+bool HostWindow::displayUsable(QString& error)
 {
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
     const bool reachable = !xcb_connection_has_error(connection);

@@ -6,15 +6,25 @@ namespace korval {
 
 struct HostWindow::X {};
 
+namespace {
+
+QString noX11Text()
+{
+    return QStringLiteral("cannot draw in a host window: this build has no X11 support");
+}
+
+} // namespace
+
 std::unique_ptr<HostWindow> HostWindow::open(std::uint32_t, CellArray&, QString& error)
 {
-    error = QStringLiteral("cannot draw in a host window: this build has no X11 support");
+    error = noX11Text();
     return nullptr;
 }
 
-bool HostWindow::displayReachable(QString&)
+bool HostWindow::displayUsable(QString& error)
 {
-    return true;
+    error = noX11Text();
+    return false;
 }
 
 HostWindow::~HostWindow() = default;
