@@ -1,7 +1,5 @@
 #include "ModeDispatch.h"
 
-#include <cstdio>
-
 namespace korval {
 
 QString argumentString(const QStringList& arguments)
@@ -9,16 +7,21 @@ QString argumentString(const QStringList& arguments)
     return arguments.mid(1).join(QLatin1Char(' '));
 }
 
-Mode selectMode(const QString& argumentString)
+QString withoutPadding(const QString& argument)
 {
     // Only space characters are trimmed, as the host pads with spaces alone.
     qsizetype first = 0;
-    qsizetype end = argumentString.size();
-    while (first < end && argumentString[first] == QLatin1Char(' '))
+    qsizetype end = argument.size();
+    while (first < end && argument[first] == QLatin1Char(' '))
         ++first;
-    while (end > first && argumentString[end - 1] == QLatin1Char(' '))
+    while (end > first && argument[end - 1] == QLatin1Char(' '))
         --end;
-    const QString key = argumentString.mid(first, std::min<qsizetype>(2, end - first)).toLower();
+    return argument.mid(first, end - first);
+}
+
+Mode selectMode(const QString& argumentString)
+{
+    const QString key = withoutPadding(argumentString).left(2).toLower();
 
     if (key == QLatin1String("/p"))
         return Mode::Preview;
@@ -33,36 +36,29 @@ Mode selectMode(const QString& argumentString)
 
 QString usageText()
 {
-    return QStringLiteral("usage: korval [/s | /c[:handle] | /p handle | --help]");
+    return QStringLiteral("usage: korval [/s | /c[:handle] | /p handle | --root | --window-id ID | --window | --help]");
 }
 
 QString helpText()
 {
-    return QStringLiteral("usage: korval [/s | /c[:handle] | /p handle]\n"
-                          "  /s            run the screen saver on the primary screen\n"
-                          "  /c, /c:handle open the options dialog (also with no argument)\n"
-                          "  /p handle     preview: not supported, ends at once\n"
-                          "  --help        show this text\n");
-}
-
-std::optional<int> answerWithoutWindows(const QString& argumentString)
-{
-    const QString trimmed = argumentString.trimmed();
-    if (trimmed == QLatin1String("--help") || trimmed == QLatin1String("-h")) {
-        std::fputs(qPrintable(helpText()), stdout);
-        return 0;
-    }
-    switch (selectMode(argumentString)) {
-    case Mode::Preview:
-        return 0;
-    case Mode::Unknown:
-        std::fprintf(stderr, "%s\n", qPrintable(usageText()));
-        return 2;
-    case Mode::Configure:
-    case Mode::Saver:
-        break;
-    }
-    return std::nullopt;
+    return QStringLiteral(
+        "usage: korval [/s | /c[:handle] | /p handle] [settings for this run]\n"
+        "       korval --root | --window-id ID | --window [settings for this run]\n"
+        "  /s              run the screen saver on the primary screen\n"
+        "  /c, /c:handle   open the options dialog (also with no argument)\n"
+        "  /p handle       preview: not supported, ends at once\n"
+        "  --root          draw in the window named by $XSCREENSAVER_WINDOW, else in\n"
+        "                  the root window (for XScreenSaver, xsecurelock, MATE)\n"
+        "  --window-id ID  draw in the X window ID (decimal, or hexadecimal after 0x)\n"
+        "  --window        run the screen saver in a window of its own, as /s\n"
+        "  --help          show this text\n"
+        "Settings for this run (with /s and the switches above; nothing is stored):\n"
+        "  --text-size N   font size of the glyphs in points (TEXTSIZE)\n"
+        "  --cell-width N  width of a glyph cell in pixels (WIDTH)\n"
+        "  --cell-height N height of a glyph cell in pixels (HEIGHT)\n"
+        "  --banner, --no-banner\n"
+        "                  show the SYSTEM FAILURE banner before ending, or not (SYSTEM)\n"
+        "Switches take one dash or two.\n");
 }
 
 } // namespace korval

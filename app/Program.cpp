@@ -2,6 +2,8 @@
 
 #include "options/Form2.h"
 #include "saver/Form1.h"
+#include "saver/HostedRain.h"
+#include "settings/SettingsStore.h"
 
 #include <cstdio>
 
@@ -13,7 +15,15 @@ Program::~Program() = default;
 
 void Program::Form_Load(const QString& argumentString)
 {
-    switch (selectMode(argumentString)) {
+    CommandLine commandLine;
+    commandLine.mode = selectMode(argumentString);
+    Form_Load(commandLine);
+}
+
+void Program::Form_Load(const CommandLine& commandLine)
+{
+    store_.setRunOnly(commandLine.runOnly);
+    switch (commandLine.mode) {
     case Mode::Preview:
         platform_.endProgram(0);
         return;
@@ -24,6 +34,10 @@ void Program::Form_Load(const QString& argumentString)
         form1_ = std::make_unique<Form1>(platform_, store_);
         form1_->StartSaver();
         form1_->show();
+        return;
+    case Mode::Hosted:
+        hosted_ = std::make_unique<HostedRain>(platform_, store_);
+        hosted_->showIn(commandLine.window);
         return;
     case Mode::Unknown:
         std::fprintf(stderr, "%s\n", qPrintable(usageText()));

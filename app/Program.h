@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModeDispatch.h"
+#include "CommandLine.h"
 
 #include "platform/Platform.h"
 
@@ -10,19 +10,24 @@ namespace korval {
 
 class Form1;
 class Form2;
+class HostedRain;
 class SettingsStore;
 
 // What runs when the process starts: the saver form's load, which reads the
-// argument string and starts the saver, opens the options dialog, or ends.
+// command line and starts the saver, opens the options dialog, shows the
+// rain in a screen-saver host's window, or ends.
 class Program {
 public:
     Program(Platform& platform, SettingsStore& store);
     ~Program();
 
+    void Form_Load(const CommandLine& commandLine);
+    // The Windows host's argument string alone.
     void Form_Load(const QString& argumentString);
 
     Form1* saver() { return form1_.get(); }
     Form2* options() { return form2_.get(); }
+    HostedRain* hosted() { return hosted_.get(); }
 
 private:
     void ShowOptions();
@@ -31,6 +36,7 @@ private:
     SettingsStore& store_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;
+    std::unique_ptr<HostedRain> hosted_;
 };
 
 } // namespace korval

@@ -1,28 +1,62 @@
 #include "Program.h"
 
+#include "engine/HostWindow.h"
+
 #include "platform/DesktopPlatform.h"
 #include "platform/HandlerGuard.h"
+#include "platform/HostPlatform.h"
 #include "platform/InstanceLock.h"
+#include "platform/TerminationSignals.h"
 #include "settings/SettingsStore.h"
 
 #include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+int run(korval::Platform& platform, const korval::CommandLine& commandLine, korval::TerminationSignals& termination)
+{
+    korval::SettingsStore store;
+    korval::Program program(platform, store);
+    termination.setHandler([&platform] { platform.endProgram(0); });
+    korval::runGuarded(platform, [&] { program.Form_Load(commandLine); });
+    return QApplication::exec();
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const QString argumentString = korval::argumentString(arguments);
-    if (const std::optional<int> status = korval::answerWithoutWindows(argumentString))
+    const korval::CommandLine commandLine
+        = korval::readCommandLine(arguments, qEnvironmentVariable("XSCREENSAVER_WINDOW"));
+    if (const std::optional<int> status = korval::answerWithoutWindows(commandLine))
         return *status;
 
+    // From here on the end of the program is its own: a signal ends it as
+    // its last handler would, giving the instance lock back.
+    korval::TerminationSignals termination;
+    const bool hosted = commandLine.mode == korval::Mode::Hosted;
+    // A host hands over an X window id, which only the X11 platform can use.
+    if (hosted && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QString error;
+        if (!korval::HostWindow::displayUsable(error)) {
+            std::fprintf(stderr, "korval: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVAL"));
 
+    if (hosted) {
+        korval::HostPlatform platform;
+        return run(platform, commandLine, termination);
+    }
     korval::InstanceLock lock;
     korval::DesktopPlatform platform(&lock);
-    korval::SettingsStore store;
-    korval::Program program(platform, store);
-    korval::runGuarded(platform, [&] { program.Form_Load(argumentString); });
-    return QApplication::exec();
+    return run(platform, commandLine, termination);
 }

@@ -261,16 +261,18 @@ void XRenderCellPainter::paintChanges(const CellArray& cells, const std::vector<
 int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
                                  const std::vector<WindowlessControl*>& controls)
 {
-    // A glyph must fit in one request; cells too large for that are left to
-    // the backing store.
-    for (int index = 0; index < cells.count(); ++index) {
-        if (!x_->fits(glyphBytes(cells[index].pixelRect().size())))
-            return -1;
-    }
-
     fills_.clear();
     runs_.clear();
     addFill(BLACK, QRect(QPoint(0, 0), windowSize));
+    // A glyph must fit in one request; cells too large for that are left to
+    // the backing store, or where there is none, to the black window.
+    for (int index = 0; index < cells.count(); ++index) {
+        if (!x_->fits(glyphBytes(cells[index].pixelRect().size()))) {
+            sendBatches();
+            xcb_flush(x_->connection);
+            return -1;
+        }
+    }
     int painted = 0;
     for (int index = 0; index < cells.count(); ++index) {
         const Cell& cell = cells[index];

@@ -52,7 +52,9 @@ public:
     void paintChanges(const CellArray& cells, const std::vector<int>& changes, const QRegion& controlDamage,
                       const std::vector<WindowlessControl*>& controls);
     // Paints the whole window: black, every visible cell that shows
-    // something, then the visible controls. Returns the cells painted.
+    // something, then the visible controls. Returns the cells painted, or
+    // -1 when the cells are too large to send as glyphs: then the window is
+    // only painted black.
     int paintAll(const CellArray& cells, QSize windowSize, const std::vector<WindowlessControl*>& controls);
 
 private:

@@ -1,9 +1,12 @@
 // The command line to a mode: any argument string selects exactly one mode,
 // spaces around it do not matter, and nothing after its first two characters
-// does either.
+// does either. Read as the hosts' switches and $XSCREENSAVER_WINDOW, it gives
+// help, an error or a mode, and a window id it reads is read the same in
+// either notation.
 
 #include "FuzzSupport.h"
 
+#include "app/CommandLine.h"
 #include "app/ModeDispatch.h"
 
 #include <QStringList>
@@ -15,6 +18,30 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     fuzz::startApplication(argc, argv);
     return 0;
 }
+
+namespace {
+
+// The whole command line: exactly one of help, an error, or a mode to run;
+// a window only in a host's window; a window id that reads back the same in
+// decimal and in hexadecimal.
+void checkCommandLine(const QStringList& list, const QString& text)
+{
+    const CommandLine line = readCommandLine(list, text);
+    if (line.help && !line.error.isEmpty())
+        fuzz::fail("help and an error at once");
+    if (line.window != 0 && line.mode != Mode::Hosted)
+        fuzz::fail("a window outside the host mode");
+    const QString joined = list.join(QLatin1Char(' '));
+    if (line.mode == Mode::Hosted && !joined.contains(QLatin1String("root")) && !joined.contains(QLatin1String("window-id")))
+        fuzz::fail("the host mode without -root or -window-id");
+    if (const std::optional<std::uint32_t> window = readWindowId(text)) {
+        if (*window == 0 || readWindowId(QString::number(*window)) != window
+            || readWindowId(QStringLiteral("0x") + QString::number(*window, 16)) != window)
+            fuzz::fail("a window id that does not read back");
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -41,5 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList list = QStringList{QStringLiteral("korval")} + arguments.split(QLatin1Char(' '));
     if (selectMode(argumentString(list)) != mode)
         fuzz::fail("joining the argument list changed the mode");
+
+    checkCommandLine(list, arguments);
     return 0;
 }

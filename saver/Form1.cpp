@@ -1,41 +1,15 @@
 #include "Form1.h"
 
+#include "CellSettings.h"
 #include "GlyphRain.h"
 #include "Grid.h"
 
 #include "engine/Palette.h"
-#include "platform/NumberConversions.h"
 #include "platform/WindowPlacement.h"
 #include "settings/SettingKeys.h"
 #include "settings/SettingsStore.h"
 
 namespace korval {
-namespace {
-
-// The template cell, element 0 of M1, as designed: every cell is a copy.
-Cell templateCell()
-{
-    Cell cell;
-    cell.width = 19;
-    cell.height = 21;
-    cell.fontSize = 8.25f;
-    cell.foreColour = TRAIL_COLOUR;
-    cell.backColour = BLACK;
-    return cell;
-}
-
-// A stored cell size in pixels. A size below one pixel but above zero would
-// make a grid of millions of columns that no screen can show; the cell
-// refuses it, as it refuses a negative size.
-float cellDimension(const QString& stored)
-{
-    const float pixels = toSingle(stored);
-    if (pixels > 0 && pixels < 1)
-        throw RuntimeError::invalidPropertyValue();
-    return pixels;
-}
-
-} // namespace
 
 Form1::Form1(Platform& platform, SettingsStore& store)
     : M1(templateCell(), CellFont{}), Timer1(1, true), Timer2(2000, false), platform_(platform), store_(store),
@@ -92,9 +66,7 @@ void Form1::StartSaver()
     SetTopMost(window_, topMost);
     platform_.ShowCursor(false);
 
-    M1.setFontSize(0, toSingle(store_.storedOrSaverDefault(settings::kTextSize)));
-    M1.setWidth(0, cellDimension(store_.storedOrSaverDefault(settings::kWidth)));
-    M1.setHeight(0, cellDimension(store_.storedOrSaverDefault(settings::kHeight)));
+    applyCellSettings(M1, store_);
     state.bannerFlag = store_.storedOrSaverDefault(settings::kSystem);
 
     platform_.random().seedFromClock();

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need,
-# and only those that are missing. Run as root (or with sudo available).
+# Installs the Debian packages that building, running, testing and packaging
+# need, and only those that are missing; then makes the unprivileged user
+# that the tests run the XScreenSaver daemon as (it refuses to run as root).
+# Run as root (or with sudo available).
 set -euo pipefail
 
 packages=(
@@ -12,6 +14,9 @@ packages=(
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   clang-14 libclang-rt-14-dev
   libxcb-render0-dev libxcb-render-util0-dev
+  xscreensaver
+  dpkg-dev file
+  man-db groff-base
 )
 
 missing=()
@@ -30,4 +35,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   # by xserver-xorg-core, asks no question then.
   "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive \
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The user the XScreenSaver daemon runs as in the tests.
+daemon_user=korval-test
+if ! id -u "$daemon_user" >/dev/null 2>&1; then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  echo "Adding the system user $daemon_user (runs the XScreenSaver daemon in the tests)"
+  "${sudo_cmd[@]}" useradd --system --no-create-home --shell /usr/sbin/nologin "$daemon_user"
 fi

@@ -17,14 +17,22 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure | tee build/ctest-summary.log
 
-# The install: the program in bin and the menu entry that opens its options.
+# The install: the program in bin, the menu entry that opens its options,
+# the files that hand it to the screen-saver hosts, and the manual page.
 install_root="$(mktemp -d)"
 cmake --install build --prefix "$install_root" >/dev/null
 test -x "$install_root/bin/korval"
 grep -qx 'Exec=korval /c' "$install_root/share/applications/korval-options.desktop"
+grep -qx 'Exec=korval --root' "$install_root/share/applications/screensavers/korval.desktop"
+grep -q '<command arg="--root"/>' "$install_root/share/xscreensaver/config/korval.xml"
+test -x "$install_root/libexec/xsecurelock/saver_korval"
+test -f "$install_root/share/man/man1/korval.1"
 "$install_root/bin/korval" --help >/dev/null
 rm -rf "$install_root"
-echo "install: bin/korval and share/applications/korval-options.desktop"
+echo "install: bin/korval, the options' menu entry, the XScreenSaver, MATE and xsecurelock files, korval.1"
+
+# The Debian package, installed with apt-get and run from where it went.
+bash scripts/check-package.sh build
 
 # The closing line counts the tests of every build that ran.
 summary() {

@@ -35,6 +35,10 @@ QString SettingsStore::stored(const settings::SettingKey& key) const
 
 QString SettingsStore::storedOrSaverDefault(const settings::SettingKey& key) const
 {
+    for (const auto& [name, value] : runOnly_) {
+        if (name == key.name)
+            return value;
+    }
     return GetSetting(settings::kApplication, settings::kSection, key.name, key.saverDefault);
 }
 

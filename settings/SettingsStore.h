@@ -28,9 +28,15 @@ public:
                        std::optional<int> defaultValue = std::nullopt) const;
 
     // One of the program's own settings: as stored, or the empty text when
-    // it is not; or with the saver's default in place of a missing one.
+    // it is not; or as the saver runs with it: the value given for this run,
+    // else the stored one, else the saver's default.
     QString stored(const settings::SettingKey& key) const;
     QString storedOrSaverDefault(const settings::SettingKey& key) const;
+
+    // Values for this run only (from the command line), by key name: the
+    // saver reads them in place of the stored ones, with the same checks.
+    // They are never written and never change what the file holds.
+    void setRunOnly(SettingEntries entries) { runOnly_ = std::move(entries); }
 
     // Stores one value, written through to disk before it returns; a store
     // that cannot be written raises a run-time error and keeps what it held.
@@ -42,6 +48,7 @@ public:
 
 private:
     QString rootFolder_;
+    SettingEntries runOnly_;
 };
 
 } // namespace korval

@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "options/Form2.h"
 #include "saver/Form1.h"
+#include "saver/HostedRain.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,43 @@ TEST(Program, SaverCoversTheScreen)
     EXPECT_TRUE(form.window().flags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(platform.cursorCount, -1);
     EXPECT_EQ(program.options(), nullptr);
+}
+
+TEST(Program, ValuesForThisRunReachTheSaver)
+{
+    FakePlatform platform(1024, 768);
+    TempStore temp;
+    temp.set(settings::kWidth, QStringLiteral("16"));
+    Program program(platform, temp.store);
+    CommandLine commandLine;
+    commandLine.mode = Mode::Saver;
+    commandLine.runOnly = {{QStringLiteral("WIDTH"), QStringLiteral("32")}};
+    program.Form_Load(commandLine);
+    ASSERT_NE(program.saver(), nullptr);
+    program.saver()->Timer1.setEnabled(false);
+    EXPECT_EQ(program.saver()->state.columnCount, 32);
+    EXPECT_EQ(temp.get(settings::kWidth), QStringLiteral("16"));
+}
+
+// The tests run on Qt's offscreen platform, where no X11 window can be drawn in.
+TEST(Program, HostedRainTakesNoLockAndEndsWithTheReasonWhereTheWindowCannotBeDrawnIn)
+{
+    FakePlatform platform;
+    platform.anotherInstance = true; // a saver runs: a host's program draws anyway
+    TempStore temp;
+    Program program(platform, temp.store);
+    CommandLine commandLine;
+    commandLine.mode = Mode::Hosted;
+    commandLine.window = 0x1234;
+    program.Form_Load(commandLine);
+    ASSERT_NE(program.hosted(), nullptr);
+    EXPECT_EQ(program.saver(), nullptr);
+    EXPECT_EQ(program.options(), nullptr);
+    EXPECT_EQ(platform.exitStatus, 1) << "the window cannot be drawn in; the other instance does not matter";
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].style, MB_CRITICAL);
+    EXPECT_EQ(platform.cursorCount, 0) << "the pointer is the host's";
+    EXPECT_FALSE(program.hosted()->Timer1.isEnabled());
 }
 
 } // namespace

@@ -79,13 +79,22 @@ INSTANTIATE_TEST_SUITE_P(
                       AnswerRow{"shortHelp", {QStringLiteral("-h")}, 0, "/c", nullptr},
                       AnswerRow{"preview", {QStringLiteral("/p"), QStringLiteral("4242")}, 0, nullptr, nullptr},
                       AnswerRow{"previewInCapitals", {QStringLiteral(" /P ")}, 0, nullptr, nullptr},
-                      AnswerRow{"unknownSwitch", {QStringLiteral("/x")}, 2, nullptr, "usage: korval"}),
+                      AnswerRow{"unknownSwitch", {QStringLiteral("/x")}, 2, nullptr, "usage: korval"},
+                      AnswerRow{"hostsHelp", {QStringLiteral("-help")}, 0, "--window-id", nullptr},
+                      AnswerRow{"windowIdNotANumber", {QStringLiteral("-window-id"), QStringLiteral("abc")}, 2, nullptr,
+                                "korval: --window-id 'abc' names no window"},
+                      AnswerRow{"unknownDashSwitch", {QStringLiteral("--frobnicate")}, 2, nullptr, "usage: korval"},
+                      AnswerRow{"saverWithAnUnknownSwitch", {QStringLiteral("/s"), QStringLiteral("-x")}, 2, nullptr,
+                                "usage: korval"},
+                      AnswerRow{"rootWithoutADisplay", {QStringLiteral("--root")}, 1, nullptr,
+                                "korval: cannot open the X display"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, HelpListsEveryMode)
 {
     const Finished run = runKorval({QStringLiteral("--help")}, QProcessEnvironment::systemEnvironment());
-    for (const char* mode : {"/s", "/c", "/p", "--help"})
+    for (const char* mode : {"/s", "/c", "/p", "--help", "--root", "--window-id", "--window", "XSCREENSAVER_WINDOW",
+                             "--text-size", "--cell-width", "--cell-height", "--banner", "--no-banner"})
         EXPECT_TRUE(run.out.contains(QString::fromLatin1(mode))) << "lacks " << mode;
 }
 

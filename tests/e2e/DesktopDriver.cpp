@@ -1,5 +1,7 @@
 #include "DesktopDriver.h"
 
+#include "GlyphPixels.h"
+
 #include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <QThread>
@@ -124,6 +126,19 @@ QImage DesktopDriver::desktopShot(const QRect& area) const
 {
     return grab({QStringLiteral("--rect"),
                  QStringLiteral("%1,%2,%3,%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())});
+}
+
+QImage DesktopDriver::waitForRain(const QRect& area, int greenPixels, int milliseconds) const
+{
+    // A screenshot that fails (a busy machine) is taken again.
+    QImage screen;
+    const QDeadlineTimer deadline(milliseconds);
+    do {
+        screen = screenshot();
+        if (screen.isNull())
+            QThread::msleep(50);
+    } while ((screen.isNull() || greenInEachQuarter(screen, area) < greenPixels) && !deadline.hasExpired());
+    return screen;
 }
 
 MapWatcher::MapWatcher(const QProcessEnvironment& environment)

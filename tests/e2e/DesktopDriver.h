@@ -37,6 +37,9 @@ public:
     // desktop coordinates. A null image when it cannot be taken.
     QImage desktopShot() const;
     QImage desktopShot(const QRect& area) const;
+    // Screenshots until each quarter of the area shows that many pixels of
+    // glyph rain, or the time is up; the last screenshot.
+    QImage waitForRain(const QRect& area, int greenPixels, int milliseconds = 3000) const;
 
 private:
     // Runs an X tool; its standard output, or nothing if it failed.

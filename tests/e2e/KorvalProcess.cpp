@@ -41,6 +41,12 @@ bool KorvalProcess::isRunning()
     return process_.state() != QProcess::NotRunning && !process_.waitForFinished(0);
 }
 
+void KorvalProcess::signal(int number)
+{
+    if (process_.state() != QProcess::NotRunning)
+        ::kill(static_cast<pid_t>(process_.processId()), number);
+}
+
 QString KorvalProcess::errorOutput()
 {
     return QString::fromLocal8Bit(process_.readAllStandardError());

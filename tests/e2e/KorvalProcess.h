@@ -23,6 +23,8 @@ public:
     // then, nothing if it still runs (or crashed).
     std::optional<int> waitForExit(int milliseconds);
     bool isRunning();
+    // Sends it a signal, as a host does to end it.
+    void signal(int number);
     // What it wrote to its standard error so far.
     QString errorOutput();
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "DesktopDriver.h"
+#include "GlyphPixels.h"
 #include "KorvalProcess.h"
 #include "UserSandbox.h"
 
-#include <QImage>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -39,9 +39,11 @@ protected:
 
     QProcessEnvironment environment() const { return user.environment(display_); }
 
-    std::unique_ptr<KorvalProcess> start(const QString& argument)
+    std::unique_ptr<KorvalProcess> start(const QString& argument) { return start({argument}, environment()); }
+
+    std::unique_ptr<KorvalProcess> start(const QStringList& arguments, const QProcessEnvironment& environment)
     {
-        auto process = std::make_unique<KorvalProcess>(QStringList{argument}, environment());
+        auto process = std::make_unique<KorvalProcess>(arguments, environment);
         EXPECT_TRUE(process->started());
         return process;
     }
@@ -63,20 +65,5 @@ protected:
 private:
     QString display_;
 };
-
-// The glyphs are drawn in two greens, smoothed into the black around them.
-inline bool isGlyphGreen(QRgb pixel)
-{
-    return qGreen(pixel) >= 60 && qGreen(pixel) > qRed(pixel) + 30 && qGreen(pixel) > qBlue(pixel) + 30;
-}
-
-inline int countGreen(const QImage& image, const QRect& area)
-{
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += isGlyphGreen(image.pixel(x, y)) ? 1 : 0;
-    return count;
-}
 
 } // namespace korval::e2e

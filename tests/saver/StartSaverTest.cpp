@@ -2,12 +2,16 @@
 #include "support/TempStore.h"
 
 #include "saver/Form1.h"
+#include "saver/HostedRain.h"
 
 #include "platform/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <memory>
+#include <optional>
 
 namespace korval {
 namespace {
@@ -177,6 +181,41 @@ TEST_P(StartSaverRefuses, WithTheErrorOfTheUnusableValue)
         ADD_FAILURE() << "start-up did not fail";
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.number(), GetParam().error);
+    }
+}
+
+// A value given for this run is checked as a stored one is, and the rain in
+// a host's window starts up as the saver does: the same error either way,
+// and the store is never written.
+TEST_P(StartSaverRefuses, AlsoForAValueForThisRunAndInAHostWindow)
+{
+    const BadSettingRow& row = GetParam();
+    const SettingEntries runOnly{{QString(row.key->name), QString::fromUtf8(row.value)}};
+    const auto errorOf = [](auto&& start) -> std::optional<int> {
+        try {
+            start();
+            return std::nullopt;
+        } catch (const RuntimeError& error) {
+            return error.number();
+        }
+    };
+    {
+        StartedSaver saver(1024, 768);
+        saver.temp.store.setRunOnly(runOnly);
+        saver.form = std::make_unique<Form1>(saver.platform, saver.temp.store);
+        EXPECT_EQ(errorOf([&] { saver.form->StartSaver(); }), row.error) << "for this run";
+        EXPECT_FALSE(QFile::exists(saver.temp.filePath())) << "nothing written";
+    }
+    for (const bool stored : {true, false}) {
+        FakePlatform platform;
+        TempStore temp;
+        if (stored)
+            temp.set(*row.key, QString::fromUtf8(row.value));
+        else
+            temp.store.setRunOnly(runOnly);
+        HostedRain rain(platform, temp.store);
+        EXPECT_EQ(errorOf([&] { rain.start(QSize(1024, 768)); }), row.error) << (stored ? "stored" : "for this run");
+        EXPECT_FALSE(rain.Timer1.isEnabled());
     }
 }
 

@@ -39,6 +39,22 @@ TEST(SettingsStore, SavedValuesReadBackAsTextInTheirFile)
     EXPECT_TRUE(temp.fileBytes().contains("[OPTION]"));
 }
 
+TEST(SettingsStore, ValuesForThisRunAreReadInPlaceOfStoredOnesAndNeverWritten)
+{
+    TempStore temp;
+    temp.set(keys::kWidth, QStringLiteral("16"));
+    temp.store.setRunOnly({{QStringLiteral("WIDTH"), QStringLiteral("20")}, {QStringLiteral("TEXTSIZE"), QStringLiteral("x")}});
+
+    EXPECT_EQ(temp.store.storedOrSaverDefault(keys::kWidth), QStringLiteral("20"));
+    EXPECT_EQ(temp.store.storedOrSaverDefault(keys::kTextSize), QStringLiteral("x")) << "checked where it is used";
+    EXPECT_EQ(temp.store.storedOrSaverDefault(keys::kHeight), QStringLiteral("18"));
+    EXPECT_EQ(temp.get(keys::kWidth), QStringLiteral("16")) << "the dialog still sees what is stored";
+    temp.set(keys::kSystem, QStringLiteral("0"));
+    EXPECT_EQ(temp.get(keys::kWidth), QStringLiteral("16"));
+    EXPECT_EQ(temp.get(keys::kTextSize), QString());
+    EXPECT_FALSE(temp.fileBytes().contains("20")) << "a value for this run never reaches the file";
+}
+
 TEST(SettingsStore, FractionalWidthRoundTripsUnderADecimalCommaLocale)
 {
     testing::LocaleScope locale("cs_CZ");

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Platform.h"
+
+namespace korval {
+
+// The platform of the program drawing in a window that a screen-saver host
+// made. The host owns the screen, the pointer and the user's input, so this
+// platform covers no screen of its own, takes no instance lock (a host
+// starts one program per monitor, and one more for its settings preview),
+// never shows or hides the pointer, and writes to standard error what the
+// desktop would show in a message box: nobody could answer a box under the
+// host's window.
+class HostPlatform final : public Platform {
+public:
+    RandomSource& random() override { return random_; }
+    std::vector<ScreenArea> screens() const override { return {}; }
+    void setScreensChangedHandler(std::function<void()>) override {}
+    bool anotherInstanceRunning() const override { return false; }
+    // Counted as the desktop counts it, so that callers see the same
+    // numbers, but the pointer stays as the host left it.
+    int ShowCursor(bool show) override { return cursorCount_ += show ? 1 : -1; }
+    void messageBox(const QString& text, int style) override;
+    [[noreturn]] void endProgram(int status) override;
+
+private:
+    ClockSeededRandom random_;
+    int cursorCount_ = 0;
+};
+
+} // namespace korval
