@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <set>
 
 namespace korval {
@@ -37,20 +38,33 @@ public:
     }
 
 private:
+    // Only another program's window going up can cover the saver's: the
+    // saver's own being raised is not looked at again, so that a window it
+    // cannot get above (a compositor's overlay) never makes it raise in a
+    // loop.
     void handle(const xcb_generic_event_t* event)
     {
         if (!event)
             return;
+        const std::optional<xcb_window_t> moved = windowOf(event);
+        if (moved && !ours_.count(*moved) && !check_.isActive())
+            check_.start();
+    }
+
+    // The window that a change of the stacking order concerns, if any.
+    static std::optional<xcb_window_t> windowOf(const xcb_generic_event_t* event)
+    {
         switch (eventType(event)) {
         case XCB_MAP_NOTIFY:
+            return reinterpret_cast<const xcb_map_notify_event_t*>(event)->window;
         case XCB_CONFIGURE_NOTIFY:
+            return reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window;
         case XCB_CIRCULATE_NOTIFY:
+            return reinterpret_cast<const xcb_circulate_notify_event_t*>(event)->window;
         case XCB_REPARENT_NOTIFY:
-            if (!check_.isActive())
-                check_.start();
-            break;
+            return reinterpret_cast<const xcb_reparent_notify_event_t*>(event)->window;
         default:
-            break;
+            return std::nullopt;
         }
     }
 
@@ -108,14 +122,14 @@ private:
         // The program's own message box is to be answered: it stays in front.
         if (QGuiApplication::modalWindow())
             return;
-        std::set<xcb_window_t> ours;
+        ours_.clear();
         for (const QPointer<QWindow>& window : windows_) {
             if (window && window->isVisible()) {
                 if (const xcb_window_t top = topLevelOf(static_cast<xcb_window_t>(window->winId())))
-                    ours.insert(top);
+                    ours_.insert(top);
             }
         }
-        if (!ours.empty() && covered(ours)) {
+        if (!ours_.empty() && covered(ours_)) {
             for (const QPointer<QWindow>& window : windows_) {
                 if (window && window->isVisible())
                     window->raise();
@@ -125,6 +139,7 @@ private:
 
     std::unique_ptr<X11EventSource> x_;
     std::vector<QPointer<QWindow>> windows_;
+    std::set<xcb_window_t> ours_; // the root's children that hold the saver's windows
     QTimer check_;
 };
 
