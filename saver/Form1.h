@@ -79,6 +79,8 @@ private:
 
     // Screens (Screens.cpp).
     void coverOtherScreens(const std::vector<ScreenArea>& screens);
+    std::unique_ptr<ScreenRain> newScreenRain(const ScreenArea& area);
+    void showOnScreens();
     void coverPrimary(const ScreenArea& area);
     void followScreens();
     void place(SaverWindow& window, const ScreenArea& area);

@@ -22,24 +22,35 @@ auto rainOf(std::vector<std::unique_ptr<ScreenRain>>& rains, const QString& name
 // order the platform lists them, after the form's own columns.
 void Form1::coverOtherScreens(const std::vector<ScreenArea>& screens)
 {
-    for (std::size_t i = 1; i < screens.size(); ++i) {
-        otherScreens_.push_back(std::make_unique<ScreenRain>(M1[0], screens[i], platform_.random()));
-        stage_.add(otherScreens_.back()->window());
-    }
+    for (std::size_t i = 1; i < screens.size(); ++i)
+        otherScreens_.push_back(newScreenRain(screens[i]));
+}
+
+// A screen's rain, on the form's stage, its window topmost like the form's.
+std::unique_ptr<ScreenRain> Form1::newScreenRain(const ScreenArea& area)
+{
+    auto rain = std::make_unique<ScreenRain>(M1[0], area, platform_.random());
+    stage_.add(rain->window());
+    std::int16_t topMost = -1;
+    SetTopMost(rain->window(), topMost);
+    return rain;
 }
 
 void Form1::show()
 {
-    std::int16_t topMost = -1;
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens_)
-        SetTopMost(screen->window(), topMost);
+    shown_ = true;
+    topmost_ = TopmostKeeper::create();
+    showOnScreens();
+    window_.requestActivate();
+}
+
+// Every window over its screen, holding the input and kept on top.
+void Form1::showOnScreens()
+{
     place(window_, area_);
     for (const std::unique_ptr<ScreenRain>& screen : otherScreens_)
         place(screen->window(), screen->area());
-    window_.requestActivate();
-    shown_ = true;
     grab_.holdFor(&window_);
-    topmost_ = TopmostKeeper::create();
     keepOnTop();
 }
 
@@ -84,12 +95,7 @@ void Form1::followScreens()
             (*known)->cover(screens[i], platform_.random());
             kept.push_back(std::move(*known));
         } else {
-            kept.push_back(std::make_unique<ScreenRain>(M1[0], screens[i], platform_.random()));
-            stage_.add(kept.back()->window());
-            if (shown_) {
-                std::int16_t topMost = -1;
-                SetTopMost(kept.back()->window(), topMost);
-            }
+            kept.push_back(newScreenRain(screens[i]));
         }
     }
     for (const std::unique_ptr<ScreenRain>& gone : otherScreens_) {
@@ -99,13 +105,8 @@ void Form1::followScreens()
     otherScreens_ = std::move(kept);
     coverPrimary(primary);
 
-    if (shown_) {
-        place(window_, area_);
-        for (const std::unique_ptr<ScreenRain>& screen : otherScreens_)
-            place(screen->window(), screen->area());
-        grab_.holdFor(&window_);
-        keepOnTop();
-    }
+    if (shown_)
+        showOnScreens();
 }
 
 void Form1::coverPrimary(const ScreenArea& area)
