@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <exception>
 #include <string>
 
@@ -15,32 +13,35 @@ class RuntimeError : public std::exception {
 public:
     enum Number : int {
         Overflow = 6,
+        OutOfMemory = 7,
         SubscriptOutOfRange = 9,
         DivisionByZero = 11,
         TypeMismatch = 13,
+        InternalError = 51,
         PathFileAccessError = 75,
         InvalidPropertyValue = 380,
     };
 
-    RuntimeError(int number, QString text);
+    // text is UTF-8, as every text inside the rules.
+    RuntimeError(int number, std::string text);
 
     static RuntimeError typeMismatch();
     static RuntimeError overflow();
     static RuntimeError divisionByZero();
     static RuntimeError subscriptOutOfRange();
     static RuntimeError invalidPropertyValue();
-    // A settings file that cannot be written; detail says which file and why.
-    static RuntimeError fileAccess(const QString& detail);
+    // A settings store that cannot be written; detail says which and why.
+    static RuntimeError fileAccess(const std::string& detail);
 
     int number() const { return number_; }
-    const QString& text() const { return text_; }
+    const std::string& text() const { return text_; }
     // "Run-time error '13':\n\nType mismatch", the form of the platform's message.
-    QString message() const;
+    std::string message() const;
     const char* what() const noexcept override { return what_.c_str(); }
 
 private:
     int number_;
-    QString text_;
+    std::string text_;
     std::string what_;
 };
 

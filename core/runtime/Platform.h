@@ -1,33 +1,34 @@
 #pragma once
 
 #include "RandomSource.h"
+#include "RegionalFormat.h"
 #include "RuntimeError.h"
 #include "ScreenArea.h"
 
-#include <QString>
+#include <string>
 
 #include <functional>
 #include <vector>
 
 namespace korval {
 
-// Twips per pixel by which the program always divides sizes in twips, whatever
-// the display's own number of twips per pixel.
-inline constexpr double TWIPS_PER_PIXEL = 15.0;
-
 // Message box styles: the OK button alone, or with the critical icon.
 inline constexpr int MB_OK = 0;
 inline constexpr int MB_CRITICAL = 16;
 
 // What the forms reach of the world outside them: the screen, the pointer, the
-// random generator, message boxes, the other-instance flag and the end of
-// the program. The desktop implementation talks to Qt; tests substitute one
-// that records and scripts.
+// random generator, the user's number format, message boxes, the
+// other-instance flag and the end of the program. Each front end implements
+// it over its system; tests substitute one that records and scripts.
 class Platform {
 public:
     virtual ~Platform() = default;
 
     virtual RandomSource& random() = 0;
+
+    // The user's regional number format, for every conversion between a
+    // text and a number.
+    virtual const RegionalFormat& regionalFormat() const = 0;
 
     // The screens to cover, the primary one first; empty while there is
     // none (every monitor asleep).
@@ -44,8 +45,9 @@ public:
     // it is below 0. Returns the new count.
     virtual int ShowCursor(bool show) = 0;
 
-    // A modal message box titled with the application title, OK button only.
-    virtual void messageBox(const QString& text, int style) = 0;
+    // A modal message box titled with the application title, its buttons
+    // and icon chosen by the style; the text is UTF-8.
+    virtual void messageBox(const std::string& text, int style) = 0;
 
     // Ends the process at once: no further handler runs. The desktop
     // implementation never returns; a test's may, so callers return at once

@@ -4,11 +4,13 @@
 
 #include <exception>
 #include <new>
+#include <string>
 #include <utility>
 
 namespace korval {
 
-// Runs one event handler so that no exception reaches Qt's event loop: a
+// Runs one event handler so that no exception reaches the system's event
+// loop: a
 // run-time error that the handler did not handle ends the program with the
 // platform's message, as does anything else that escapes it.
 template <class Handler>
@@ -19,11 +21,11 @@ void runGuarded(Platform& platform, Handler&& handler) noexcept
     } catch (const RuntimeError& error) {
         platform.reportUnhandled(error);
     } catch (const std::bad_alloc&) {
-        platform.reportUnhandled(RuntimeError(7, QStringLiteral("Out of memory")));
+        platform.reportUnhandled(RuntimeError(RuntimeError::OutOfMemory, "Out of memory"));
     } catch (const std::exception& error) {
-        platform.reportUnhandled(RuntimeError(51, QStringLiteral("Internal error: ") + QString::fromUtf8(error.what())));
+        platform.reportUnhandled(RuntimeError(RuntimeError::InternalError, std::string("Internal error: ") + error.what()));
     } catch (...) {
-        platform.reportUnhandled(RuntimeError(51, QStringLiteral("Internal error")));
+        platform.reportUnhandled(RuntimeError(RuntimeError::InternalError, "Internal error"));
     }
 }
 
