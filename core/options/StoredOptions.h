@@ -3,6 +3,8 @@
 #include "DialogFields.h"
 #include "LetterMeasure.h"
 
+#include "core/runtime/RegionalFormat.h"
+
 namespace korval {
 
 class SettingsStore;
@@ -14,8 +16,9 @@ class SettingsStore;
 // A key that is missing or cannot be used (a font size the list does not
 // offer, a cell size or banner setting that is not a number) is shown as the
 // saver's default for that key, so that a first start, or a file edited by
-// hand, opens the dialog with what the saver would really use. Never fails
-// and needs no display: the measuring rule is passed in.
-DialogFields readStoredOptions(const SettingsStore& store, const LetterMeasure& measure);
+// hand, opens the dialog with what the saver would really use. Never fails;
+// the measuring rule and the user's number format are passed in.
+DialogFields readStoredOptions(const SettingsStore& store, const LetterMeasure& measure,
+                               const RegionalFormat& format);
 
 } // namespace korval

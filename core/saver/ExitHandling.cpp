@@ -1,6 +1,6 @@
 #include "Form1.h"
 
-#include "platform/NumberConversions.h"
+#include "core/runtime/NumberConversions.h"
 
 namespace korval {
 namespace {
@@ -42,7 +42,7 @@ void Form1::M1_MouseMove(int)
 // which the handler guard reports before anything here has changed.
 void Form1::EndSaver()
 {
-    if (toDouble(state.bannerFlag) != 1) {
+    if (toDouble(state.bannerFlag, platform_.regionalFormat()) != 1) {
         platform_.ShowCursor(true);
         platform_.endProgram(0);
         return;

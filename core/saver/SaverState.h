@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace korval {
@@ -20,7 +19,7 @@ struct SaverState {
     std::vector<int> lastHead;     // index of the cell each column wrote last
     std::vector<int> columnMode;   // 1: the column writes blanks, 0: glyphs
     int moveCount = 0;        // mouse-move events over cells so far
-    QString bannerFlag;       // the stored "SYSTEM" text, compared with 1 on exit
+    std::string bannerFlag;      // the stored "SYSTEM" text, compared with 1 on exit
     int cellCount = 0;        // R x C, the range of the random clearing
     std::int64_t glyphCode = 0; // the running character code; grows past 255 in blank mode
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Cell.h"
-#include "platform/RuntimeError.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <functional>
 #include <vector>
@@ -43,7 +43,7 @@ public:
         }
     }
     void clearCaption(int index) { setCaptionCode(index, kNoCaption); }
-    void setForeColour(int index, QRgb colour)
+    void setForeColour(int index, Colour colour)
     {
         Cell& cell = checked(index);
         if (cell.foreColour != colour) {
@@ -61,7 +61,7 @@ public:
     void clearChanges();
 
     // Called when the first change after clearChanges is queued, so that
-    // the window can schedule one repaint for a whole batch of changes.
+    // a surface can schedule one repaint for a whole batch of changes.
     void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
 
 private:

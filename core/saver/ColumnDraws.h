@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Arithmetic.h"
-#include "platform/RandomSource.h"
+#include "core/runtime/Arithmetic.h"
+#include "core/runtime/RandomSource.h"
 
 namespace korval {
 

@@ -5,9 +5,8 @@
 namespace korval {
 
 ScreenRain::ScreenRain(const Cell& templateCell, const ScreenArea& area, RandomSource& random)
-    : M1(templateCell, CellFont{}), area_(area), window_(M1, {})
+    : M1(templateCell, CellFont{}), area_(area)
 {
-    window_.setTitle(QStringLiteral("KORVAL"));
     layOutGrid(state, M1, area.twips());
     seedColumns(state, random);
 }

@@ -5,13 +5,13 @@
 #include <algorithm>
 
 // How the saver form covers every screen and follows the screens while it
-// runs: the form's own window on the primary screen, a ScreenRain on each
+// runs: the form's own grid on the primary screen, a ScreenRain on each
 // other one.
 namespace korval {
 namespace {
 
 // The rain of the screen of that name, or the end.
-auto rainOf(std::vector<std::unique_ptr<ScreenRain>>& rains, const QString& name)
+auto rainOf(std::vector<std::unique_ptr<ScreenRain>>& rains, const std::string& name)
 {
     return std::find_if(rains.begin(), rains.end(), [&](const auto& rain) { return rain && rain->name() == name; });
 }
@@ -26,54 +26,14 @@ void Form1::coverOtherScreens(const std::vector<ScreenArea>& screens)
         otherScreens_.push_back(newScreenRain(screens[i]));
 }
 
-// A screen's rain, on the form's stage, its window topmost like the form's.
+// A screen's rain, with a window of its own, topmost like the form's.
 std::unique_ptr<ScreenRain> Form1::newScreenRain(const ScreenArea& area)
 {
     auto rain = std::make_unique<ScreenRain>(M1[0], area, platform_.random());
-    stage_.add(rain->window());
+    windows_.screenAdded(*rain);
     std::int16_t topMost = -1;
-    SetTopMost(rain->window(), topMost);
+    SetTopMost(rain.get(), topMost);
     return rain;
-}
-
-void Form1::show()
-{
-    shown_ = true;
-    topmost_ = TopmostKeeper::create();
-    showOnScreens();
-    window_.requestActivate();
-}
-
-// Every window over its screen, holding the input and kept on top.
-void Form1::showOnScreens()
-{
-    place(window_, area_);
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens_)
-        place(screen->window(), screen->area());
-    grab_.holdFor(&window_);
-    keepOnTop();
-}
-
-void Form1::place(SaverWindow& window, const ScreenArea& area)
-{
-    window.setGeometry(area.geometry);
-    window.showFullScreen();
-}
-
-std::vector<SaverWindow*> Form1::windows()
-{
-    std::vector<SaverWindow*> all{&window_};
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens_)
-        all.push_back(&screen->window());
-    return all;
-}
-
-void Form1::keepOnTop()
-{
-    if (topmost_) {
-        const std::vector<SaverWindow*> shown = windows();
-        topmost_->keep(std::vector<QWindow*>(shown.begin(), shown.end()));
-    }
 }
 
 // Screens that came get a window and a fresh grid, screens that went lose
@@ -100,21 +60,19 @@ void Form1::followScreens()
     }
     for (const std::unique_ptr<ScreenRain>& gone : otherScreens_) {
         if (gone)
-            stage_.remove(gone->window());
+            windows_.screenRemoved(*gone);
     }
     otherScreens_ = std::move(kept);
     coverPrimary(primary);
-
-    if (shown_)
-        showOnScreens();
+    windows_.screensFollowed();
 }
 
 void Form1::coverPrimary(const ScreenArea& area)
 {
     const bool resized = area.twips() != area_.twips();
     area_ = area;
-    Width = area.twips().width();
-    Height = area.twips().height();
+    Width = area.twips().width;
+    Height = area.twips().height;
     if (resized)
         rebuildGrid(state, M1, area.twips(), platform_.random());
     if (Label1.isVisible())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QPointF>
+#include "core/runtime/Geometry.h"
 
 #include <optional>
 
@@ -20,7 +20,7 @@ public:
 
     // For a point of the desktop that this surface shows: the cell under it,
     // or -1 where no cell is. Nothing for a point elsewhere.
-    virtual std::optional<int> cellUnder(QPointF globalPosition) const = 0;
+    virtual std::optional<int> cellUnder(PointF globalPosition) const = 0;
 
 protected:
     // The stage this surface is on, or null: input goes to the stage's

@@ -2,8 +2,8 @@
 
 #include "ColumnDraws.h"
 
-#include "platform/Arithmetic.h"
-#include "platform/Platform.h"
+#include "core/runtime/Arithmetic.h"
+#include "core/runtime/ScreenArea.h"
 
 #include <cstdint>
 
@@ -48,14 +48,14 @@ void buildGrid(const SaverState& state, CellArray& M1)
 
 } // namespace
 
-void layOutGrid(SaverState& state, CellArray& M1, QSizeF screenTwips)
+void layOutGrid(SaverState& state, CellArray& M1, SizeF screenTwips)
 {
-    state.rowsPerColumn = static_cast<float>(Int(divide(screenTwips.height() / TWIPS_PER_PIXEL, M1[0].height)));
-    state.columnCount = toWhole(Int(divide(screenTwips.width() / TWIPS_PER_PIXEL, M1[0].width)));
+    state.rowsPerColumn = static_cast<float>(Int(divide(screenTwips.height / TWIPS_PER_PIXEL, M1[0].height)));
+    state.columnCount = toWhole(Int(divide(screenTwips.width / TWIPS_PER_PIXEL, M1[0].width)));
     buildGrid(state, M1);
 }
 
-void rebuildGrid(SaverState& state, CellArray& M1, QSizeF screenTwips, RandomSource& random)
+void rebuildGrid(SaverState& state, CellArray& M1, SizeF screenTwips, RandomSource& random)
 {
     M1.unloadAll();
     state.forgetGrid();

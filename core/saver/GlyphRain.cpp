@@ -2,8 +2,8 @@
 
 #include "ColumnDraws.h"
 
-#include "engine/Palette.h"
-#include "platform/Arithmetic.h"
+#include "Palette.h"
+#include "core/runtime/Arithmetic.h"
 
 namespace korval {
 namespace {

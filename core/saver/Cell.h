@@ -1,21 +1,19 @@
 #pragma once
 
 #include "Palette.h"
-#include "PixelRect.h"
 #include "Typeface.h"
 
-#include <QColor>
-#include <QRect>
-#include <QString>
+#include "core/runtime/Geometry.h"
 
 #include <cstdint>
+#include <string>
 
 namespace korval {
 
 // A caption code meaning "no character": the empty caption.
 inline constexpr std::int16_t kNoCaption = -1;
 
-// One windowless text label of a control array, painted by its window.
+// One windowless text label of a control array, painted by the front end.
 // Position and size are single-precision pixels; the caption is one
 // character of the single-byte code page, or none.
 struct Cell {
@@ -24,14 +22,14 @@ struct Cell {
     float width = 0;
     float height = 0;
     float fontSize = 8.25f; // points
-    QRgb foreColour = 0xFF000000;
-    QRgb backColour = 0xFF000000;
+    Colour foreColour = 0xFF000000;
+    Colour backColour = 0xFF000000;
     std::int16_t captionCode = kNoCaption;
     bool visible = true;
     bool queued = false; // waiting in the array's repaint queue
 
     // The whole pixels the cell covers.
-    QRect pixelRect() const { return pixelRectOf(left, top, double(left) + width, double(top) + height); }
+    PixelRect pixelRect() const { return pixelRectOf(left, top, double(left) + width, double(top) + height); }
 
     // Whether a repaint of the whole window has anything to draw for it: a
     // glyph, or an empty box of another colour than the form's black.
@@ -45,7 +43,7 @@ struct Cell {
 
 // The font that every cell of an array shares; only its size is per cell.
 struct CellFont {
-    QString family{kFaceName};
+    std::string family{kFaceName};
     int weight = 700;
     int charset = 238;
 };

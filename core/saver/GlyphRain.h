@@ -2,8 +2,8 @@
 
 #include "SaverState.h"
 
-#include "engine/CellArray.h"
-#include "platform/RandomSource.h"
+#include "CellArray.h"
+#include "core/runtime/RandomSource.h"
 
 namespace korval {
 

@@ -3,7 +3,10 @@
 #include "DialogFields.h"
 #include "LetterMeasure.h"
 
-#include "settings/SettingEntries.h"
+#include "core/runtime/RegionalFormat.h"
+#include "core/settings/SettingEntries.h"
+
+#include <string_view>
 
 namespace korval {
 
@@ -15,11 +18,11 @@ namespace korval {
 // user's regional format, and each resulting cell at least one pixel wide and
 // high: a cell of less would stop the saver. Anything else raises a run-time
 // error (type mismatch for a text that is not a whole number, overflow for one
-// out of range, invalid property value for a cell below one pixel). Needs no
-// display: the measuring rule is passed in.
-SettingEntries entriesToSave(const DialogFields& fields, const LetterMeasure& measure);
+// out of range, invalid property value for a cell below one pixel). The
+// measuring rule and the user's number format are passed in.
+SettingEntries entriesToSave(const DialogFields& fields, const LetterMeasure& measure, const RegionalFormat& format);
 
 // A gap as typed, checked on its own as described above.
-int wholeGap(const QString& text);
+int wholeGap(std::string_view text, const RegionalFormat& format);
 
 } // namespace korval

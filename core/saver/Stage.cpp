@@ -22,7 +22,7 @@ void Stage::remove(Surface& surface)
     surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), &surface), surfaces_.end());
 }
 
-int Stage::cellAt(QPointF globalPosition) const
+int Stage::cellAt(PointF globalPosition) const
 {
     for (const Surface* surface : surfaces_) {
         if (const std::optional<int> cell = surface->cellUnder(globalPosition))

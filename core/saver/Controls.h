@@ -3,11 +3,10 @@
 #include "Palette.h"
 #include "Typeface.h"
 
-#include <QColor>
-#include <QRectF>
-#include <QString>
+#include "core/runtime/Geometry.h"
 
 #include <functional>
+#include <string>
 
 namespace korval {
 
@@ -23,7 +22,7 @@ public:
     float width() const { return width_; }
     float height() const { return height_; }
     bool isVisible() const { return visible_; }
-    QRectF rect() const { return {left_, top_, width_, height_}; }
+    RectF rect() const { return {left_, top_, width_, height_}; }
 
     void setLeft(float left) { change([&] { left_ = left; }); }
     void setTop(float top) { change([&] { top_ = top; }); }
@@ -34,13 +33,13 @@ public:
     // cells below (a label does, a shape lets it through).
     virtual bool catchesMouse() const = 0;
 
-    void setRepaintListener(std::function<void(const QRectF&)> listener) { repaint_ = std::move(listener); }
+    void setRepaintListener(std::function<void(const RectF&)> listener) { repaint_ = std::move(listener); }
 
 protected:
     template <class Mutation>
     void change(Mutation&& mutation)
     {
-        const QRectF before = visible_ ? rect() : QRectF();
+        const RectF before = visible_ ? rect() : RectF();
         mutation();
         if (repaint_) {
             if (!before.isEmpty())
@@ -56,24 +55,24 @@ private:
     float width_ = 0;
     float height_ = 0;
     bool visible_ = false;
-    std::function<void(const QRectF&)> repaint_;
+    std::function<void(const RectF&)> repaint_;
 };
 
 // A rectangle with a one-pixel border, filled with its back colour.
 class ShapeControl final : public WindowlessControl {
 public:
-    QRgb borderColour = HEAD_COLOUR;
-    QRgb backColour = BLACK;
+    Colour borderColour = HEAD_COLOUR;
+    Colour backColour = BLACK;
     bool catchesMouse() const override { return false; }
 };
 
 // A one-line caption on an opaque box of its back colour.
 class LabelControl final : public WindowlessControl {
 public:
-    QString caption;
-    QRgb foreColour = HEAD_COLOUR;
-    QRgb backColour = BLACK;
-    QString fontFamily{kFaceName};
+    std::string caption; // UTF-8
+    Colour foreColour = HEAD_COLOUR;
+    Colour backColour = BLACK;
+    std::string fontFamily{kFaceName};
     float fontSize = 8.25f;
     int fontWeight = 400;
     bool catchesMouse() const override { return true; }

@@ -2,8 +2,8 @@
 
 #include "Surface.h"
 
-#include "platform/HandlerGuard.h"
-#include "platform/Platform.h"
+#include "core/runtime/HandlerGuard.h"
+#include "core/runtime/Platform.h"
 
 #include <functional>
 #include <vector>
@@ -13,7 +13,7 @@ namespace korval {
 // The one way into a form's handlers, and the surfaces that show what they
 // change. Every handler (a timer's tick, a key, a click, a mouse movement)
 // runs under the platform's guard, so that an error in it ends the program
-// with its message instead of reaching Qt; when it returns, every surface
+// with its message instead of reaching the event loop; when it returns, every surface
 // paints its changes at once. Changes made inside a handler post no repaint
 // of their own, so a tick costs one wake-up of the program.
 class Stage {
@@ -65,7 +65,7 @@ public:
     // The cell under a point of the desktop, on whichever surface shows it,
     // or -1. The pointer held by one window reports movements over the
     // others to that one.
-    int cellAt(QPointF globalPosition) const;
+    int cellAt(PointF globalPosition) const;
 
     void repaintChanges();
 
