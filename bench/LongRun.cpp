@@ -9,9 +9,9 @@
 
 #include "saver/Form1.h"
 
-#include "platform/Platform.h"
-#include "platform/RandomSource.h"
-#include "settings/SettingsStore.h"
+#include "core/runtime/Platform.h"
+#include "core/runtime/RandomSource.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

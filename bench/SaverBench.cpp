@@ -9,11 +9,11 @@
 //                           one case; prints its figures on one line
 
 #include "saver/Form1.h"
-#include "saver/Grid.h"
+#include "core/saver/Grid.h"
 
 #include "platform/DesktopPlatform.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingKeys.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -5,7 +5,7 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/NumberConversions.h"
+#include "core/runtime/NumberConversions.h"
 
 #include <cmath>
 #include <limits>

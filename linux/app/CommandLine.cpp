@@ -1,6 +1,6 @@
 #include "CommandLine.h"
 
-#include "settings/SettingKeys.h"
+#include "core/settings/SettingKeys.h"
 
 #include <QCommandLineParser>
 

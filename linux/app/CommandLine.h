@@ -2,7 +2,7 @@
 
 #include "ModeDispatch.h"
 
-#include "settings/SettingEntries.h"
+#include "core/settings/SettingEntries.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,7 +3,7 @@
 #include "options/Form2.h"
 #include "saver/Form1.h"
 #include "saver/HostedRain.h"
-#include "settings/SettingsStore.h"
+#include "settings/IniSettingsStore.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 
 #include "CommandLine.h"
 
-#include "platform/Platform.h"
+#include "core/runtime/Platform.h"
 
 #include <memory>
 

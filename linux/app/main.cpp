@@ -3,11 +3,11 @@
 #include "engine/HostWindow.h"
 
 #include "platform/DesktopPlatform.h"
-#include "platform/HandlerGuard.h"
+#include "core/runtime/HandlerGuard.h"
 #include "platform/HostPlatform.h"
 #include "platform/InstanceLock.h"
 #include "platform/TerminationSignals.h"
-#include "settings/SettingsStore.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QApplication>
 

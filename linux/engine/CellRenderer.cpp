@@ -1,6 +1,6 @@
 #include "CellRenderer.h"
 
-#include "Palette.h"
+#include "core/saver/Palette.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "ControlPainting.h"
 
-#include "PixelRect.h"
+#include "core/runtime/Geometry.h"
 
 #include <QFont>
 

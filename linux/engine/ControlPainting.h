@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowlessControl.h"
+#include "core/saver/Controls.h"
 
 #include <QPainter>
 #include <QRect>

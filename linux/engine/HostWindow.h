@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellArray.h"
-#include "Surface.h"
+#include "core/saver/CellArray.h"
+#include "core/saver/Surface.h"
 
 #include <QSize>
 #include <QString>

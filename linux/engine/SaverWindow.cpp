@@ -1,8 +1,8 @@
 #include "SaverWindow.h"
 
 #include "ControlPainting.h"
-#include "Palette.h"
-#include "Stage.h"
+#include "core/saver/Palette.h"
+#include "core/saver/Stage.h"
 
 #include <QCoreApplication>
 #include <QExposeEvent>

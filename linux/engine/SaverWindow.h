@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CellArray.h"
+#include "core/saver/CellArray.h"
 #include "CellRenderer.h"
 #include "RepaintBands.h"
-#include "Surface.h"
-#include "WindowlessControl.h"
+#include "core/saver/Surface.h"
+#include "core/saver/Controls.h"
 #include "XRenderCellPainter.h"
 
 #include <QBackingStore>

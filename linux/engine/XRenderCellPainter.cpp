@@ -1,7 +1,7 @@
 #include "XRenderCellPainter.h"
 
 #include "ControlPainting.h"
-#include "Palette.h"
+#include "core/saver/Palette.h"
 
 #include <QGuiApplication>
 #include <QPainter>

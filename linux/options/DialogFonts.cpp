@@ -1,6 +1,6 @@
 #include "DialogFonts.h"
 
-#include "engine/Typeface.h"
+#include "core/saver/Typeface.h"
 
 #include <QStringList>
 

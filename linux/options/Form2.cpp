@@ -1,14 +1,14 @@
 #include "Form2.h"
 
 #include "DialogFonts.h"
-#include "OptionsToSave.h"
-#include "StoredOptions.h"
+#include "core/options/OptionsToSave.h"
+#include "core/options/StoredOptions.h"
 
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingKeys.h"
+#include "settings/IniSettingsStore.h"
 
-#include "platform/HandlerGuard.h"
-#include "engine/Palette.h"
+#include "core/runtime/HandlerGuard.h"
+#include "core/saver/Palette.h"
 
 namespace korval {
 namespace {

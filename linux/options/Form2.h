@@ -2,9 +2,9 @@
 
 #include "ChoiceLabel.h"
 #include "DialogWindow.h"
-#include "LetterMeasure.h"
+#include "core/options/LetterMeasure.h"
 
-#include "platform/Platform.h"
+#include "core/runtime/Platform.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,13 +1,13 @@
 #include "Form1.h"
 
-#include "CellSettings.h"
-#include "GlyphRain.h"
-#include "Grid.h"
+#include "core/saver/CellSettings.h"
+#include "core/saver/GlyphRain.h"
+#include "core/saver/Grid.h"
 
-#include "engine/Palette.h"
+#include "core/saver/Palette.h"
 #include "platform/WindowPlacement.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingKeys.h"
+#include "settings/IniSettingsStore.h"
 
 namespace korval {
 

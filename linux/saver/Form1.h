@@ -1,15 +1,15 @@
 #pragma once
 
-#include "SaverState.h"
-#include "ScreenRain.h"
+#include "core/saver/SaverState.h"
+#include "core/saver/ScreenRain.h"
 
-#include "engine/CellArray.h"
+#include "core/saver/CellArray.h"
 #include "engine/InputGrab.h"
 #include "engine/SaverWindow.h"
-#include "engine/Stage.h"
+#include "core/saver/Stage.h"
 #include "engine/TopmostKeeper.h"
-#include "engine/WindowlessControl.h"
-#include "platform/Platform.h"
+#include "core/saver/Controls.h"
+#include "core/runtime/Platform.h"
 #include "platform/Timer.h"
 
 #include <cstdint>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "SaverState.h"
+#include "core/saver/SaverState.h"
 
-#include "engine/CellArray.h"
+#include "core/saver/CellArray.h"
 #include "engine/HostWindow.h"
-#include "engine/Stage.h"
-#include "platform/Platform.h"
+#include "core/saver/Stage.h"
+#include "core/runtime/Platform.h"
 #include "platform/Timer.h"
 
 #include <QSize>

@@ -2,7 +2,7 @@
 
 #include "ScriptedRandom.h"
 
-#include "platform/Platform.h"
+#include "core/runtime/Platform.h"
 
 #include <QString>
 

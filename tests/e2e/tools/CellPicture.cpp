@@ -1,9 +1,9 @@
-#include "engine/CellArray.h"
-#include "engine/Palette.h"
+#include "core/saver/CellArray.h"
+#include "core/saver/Palette.h"
 #include "engine/SaverWindow.h"
-#include "engine/Stage.h"
+#include "core/saver/Stage.h"
 #include "platform/DesktopPlatform.h"
-#include "engine/WindowlessControl.h"
+#include "core/saver/Controls.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include "saver/Form1.h"
 
 #include "engine/CodePage1250.h"
-#include "engine/Palette.h"
+#include "core/saver/Palette.h"
 
 #include <gtest/gtest.h>
 

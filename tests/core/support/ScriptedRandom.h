@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RandomSource.h"
+#include "core/runtime/RandomSource.h"
 
 #include <deque>
 #include <initializer_list>

@@ -1,7 +1,7 @@
 #include "support/LocaleScope.h"
-#include "options/OptionsToSave.h"
+#include "core/options/OptionsToSave.h"
 
-#include "platform/RuntimeError.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <QLocale>
 

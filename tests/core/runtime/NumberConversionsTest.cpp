@@ -1,6 +1,6 @@
 #include "support/LocaleScope.h"
-#include "platform/NumberConversions.h"
-#include "platform/RuntimeError.h"
+#include "core/runtime/NumberConversions.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <QLocale>
 

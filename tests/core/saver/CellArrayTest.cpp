@@ -1,4 +1,4 @@
-#include "engine/CellArray.h"
+#include "core/saver/CellArray.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 
 #include "saver/Form1.h"
 
-#include "platform/HandlerGuard.h"
-#include "platform/RuntimeError.h"
+#include "core/runtime/HandlerGuard.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>

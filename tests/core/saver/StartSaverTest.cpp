@@ -4,7 +4,7 @@
 #include "saver/Form1.h"
 #include "saver/HostedRain.h"
 
-#include "platform/RuntimeError.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
 

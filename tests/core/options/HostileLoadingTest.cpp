@@ -7,7 +7,7 @@
 #include "support/SettingsFiles.h"
 #include "support/TempStore.h"
 
-#include "options/StoredOptions.h"
+#include "core/options/StoredOptions.h"
 
 #include <QDir>
 #include <QFile>

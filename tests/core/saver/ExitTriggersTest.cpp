@@ -3,7 +3,7 @@
 
 #include "saver/Form1.h"
 
-#include "engine/Palette.h"
+#include "core/saver/Palette.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #include "support/TempStore.h"
 
-#include "options/StoredOptions.h"
+#include "core/options/StoredOptions.h"
 
 #include <QLocale>
 
