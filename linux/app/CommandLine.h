@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModeDispatch.h"
+#include "core/dispatch/ModeDispatch.h"
 
 #include "core/settings/SettingEntries.h"
 

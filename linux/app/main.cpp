@@ -17,7 +17,7 @@ namespace {
 
 int run(korval::Platform& platform, const korval::CommandLine& commandLine, korval::TerminationSignals& termination)
 {
-    korval::SettingsStore store;
+    korval::IniSettingsStore store;
     korval::Program program(platform, store);
     termination.setHandler([&platform] { platform.endProgram(0); });
     korval::runGuarded(platform, [&] { program.Form_Load(commandLine); });

@@ -1,16 +1,16 @@
 #include "HostedRain.h"
 
-#include "CellSettings.h"
-#include "GlyphRain.h"
-#include "Grid.h"
+#include "core/saver/CellSettings.h"
+#include "core/saver/GlyphRain.h"
+#include "core/saver/Grid.h"
 
 namespace korval {
 namespace {
 
 // The grid is laid out as for a screen of the window's size.
-QSizeF twipsOf(QSize pixels)
+SizeF twipsOf(QSize pixels)
 {
-    return QSizeF(pixels) * TWIPS_PER_PIXEL;
+    return {pixels.width() * TWIPS_PER_PIXEL, pixels.height() * TWIPS_PER_PIXEL};
 }
 
 } // namespace
@@ -32,7 +32,7 @@ void HostedRain::showIn(std::uint32_t window)
     QString error;
     window_ = HostWindow::open(window, M1, error);
     if (!window_) {
-        platform_.messageBox(error, MB_CRITICAL);
+        platform_.messageBox(error.toStdString(), MB_CRITICAL);
         platform_.endProgram(1);
         return;
     }
@@ -46,7 +46,7 @@ void HostedRain::showIn(std::uint32_t window)
 
 void HostedRain::start(QSize windowPixels)
 {
-    applyCellSettings(M1, store_);
+    applyCellSettings(M1, store_, platform_.regionalFormat());
     platform_.random().seedFromClock();
     layOutGrid(state, M1, twipsOf(windowPixels));
     seedColumns(state, platform_.random());

@@ -1,4 +1,4 @@
-#include "LetterMeasure.h"
+#include "LetterFont.h"
 
 #include "DialogFonts.h"
 
@@ -8,7 +8,7 @@
 
 namespace korval {
 
-QSize naturalLetterSize(double pointSize)
+LetterSize naturalLetterSize(double pointSize)
 {
     const QFontMetricsF metrics(measuringFont(pointSize));
     return {static_cast<int>(std::ceil(metrics.horizontalAdvance(QLatin1Char('M')))),

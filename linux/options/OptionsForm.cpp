@@ -1,27 +1,20 @@
-#include "Form2.h"
+#include "OptionsForm.h"
 
 #include "DialogFonts.h"
-#include "core/options/OptionsToSave.h"
-#include "core/options/StoredOptions.h"
+#include "LetterFont.h"
 
-#include "core/settings/SettingKeys.h"
-#include "settings/IniSettingsStore.h"
-
+#include "core/options/DialogFields.h"
 #include "core/runtime/HandlerGuard.h"
 #include "core/saver/Palette.h"
+#include "platform/QtText.h"
 
 namespace korval {
 namespace {
 
-// The dialog's texts stand as its users know them, misspellings included
-// ("všecchny", "SKOUPCI", "VÍSKA"): do not correct them.
-const char16_t* const kFillEverything = u"Musí být vyplněny všecchny údaje";
-const char16_t* const kWholeNumbersOnly = u"Zadávejte pouze celá čísla";
+constexpr Colour kChosenColour = CAPTION_COLOUR;
+constexpr Colour kUnchosenColour = TRAIL_COLOUR;
 
-constexpr QRgb kChosenColour = CAPTION_COLOUR;
-constexpr QRgb kUnchosenColour = TRAIL_COLOUR;
-
-void setColours(QWidget& widget, QPalette::ColorRole foreRole, QRgb fore, QPalette::ColorRole backRole, QRgb back)
+void setColours(QWidget& widget, QPalette::ColorRole foreRole, Colour fore, QPalette::ColorRole backRole, Colour back)
 {
     QPalette palette = widget.palette();
     palette.setColor(foreRole, QColor::fromRgb(fore));
@@ -29,7 +22,7 @@ void setColours(QWidget& widget, QPalette::ColorRole foreRole, QRgb fore, QPalet
     widget.setPalette(palette);
 }
 
-void setForeColour(QLabel& label, QRgb colour)
+void setForeColour(QLabel& label, Colour colour)
 {
     QPalette palette = label.palette();
     palette.setColor(QPalette::WindowText, QColor::fromRgb(colour));
@@ -47,8 +40,10 @@ void placeCaption(QLabel& label, int left, int top)
 
 } // namespace
 
-Form2::Form2(Platform& platform, SettingsStore& store)
-    : platform_(platform), store_(store), window_(std::make_unique<DialogWindow>()),
+// The captions stand as the dialog's users know them, misspellings included
+// ("SKOUPCI", "VÍSKA"): do not correct them.
+OptionsForm::OptionsForm(Platform& platform, SettingsStore& store)
+    : Form2(platform, store, *this), platform_(platform), window_(std::make_unique<DialogWindow>()),
       Label1(QStringLiteral("VELIKOST PÍSMA"), window_.get()),
       Combo1(window_.get()),
       Label2(QStringLiteral("MEZERY MEZI SKOUPCI(ŠÍŘKA)"), window_.get()), // "SKOUPCI" as it always read
@@ -60,16 +55,15 @@ Form2::Form2(Platform& platform, SettingsStore& store)
       Label4(QStringLiteral("ZOBRAZIT TEXT \"SYSTEM FAILURE\""), window_.get()),
       Label5(QStringLiteral("ANO"), window_.get()),
       Label6(QStringLiteral("NE"), window_.get()),
-      Label7(QStringLiteral("M"), window_.get()),
-      measure_([this](double pointSize) { return measureLetter(pointSize); })
+      Label7(QStringLiteral("M"), window_.get())
 {
     design();
     connectHandlers();
 }
 
-Form2::~Form2() = default;
+OptionsForm::~OptionsForm() = default;
 
-void Form2::design()
+void OptionsForm::design()
 {
     DialogWindow& window = *window_;
     window.setWindowTitle(QStringLiteral("OPTION KORVAL"));
@@ -92,7 +86,7 @@ void Form2::design()
     Combo1.setFocus();
 }
 
-void Form2::designCaptions()
+void OptionsForm::designCaptions()
 {
     placeCaption(Label1, 8, 8);
     placeCaption(Label2, 8, 48);
@@ -102,7 +96,7 @@ void Form2::designCaptions()
     placeCaption(Label6, 160, 136);
 }
 
-void Form2::designFields()
+void OptionsForm::designFields()
 {
     Combo1.setGeometry(152, 8, 73, 21);
     setColours(Combo1, QPalette::ButtonText, HEAD_COLOUR, QPalette::Button, BLACK);
@@ -114,7 +108,7 @@ void Form2::designFields()
     Text2.setGeometry(264, 80, 49, 19);
 }
 
-void Form2::designButtons()
+void OptionsForm::designButtons()
 {
     // Enter and Esc press neither button: only a click or the space bar does.
     for (QPushButton* button : {&Command1, &Command2}) {
@@ -125,7 +119,7 @@ void Form2::designButtons()
     Command2.setGeometry(232, 168, 81, 25);
 }
 
-void Form2::designMeasuringLabel()
+void OptionsForm::designMeasuringLabel()
 {
     Label7.setGeometry(264, 0, 17, 17);
     setColours(Label7, QPalette::WindowText, HEAD_COLOUR, QPalette::Window, TRAIL_COLOUR);
@@ -133,7 +127,7 @@ void Form2::designMeasuringLabel()
     Label7.hide();
 }
 
-void Form2::connectHandlers()
+void OptionsForm::connectHandlers()
 {
     Label5.setClickHandler(guarded(platform_, [this] { Label5_Click(); }));
     Label6.setClickHandler(guarded(platform_, [this] { Label6_Click(); }));
@@ -144,79 +138,57 @@ void Form2::connectHandlers()
 
 // Measures with the one rule that loading and saving share, and leaves the
 // hidden measuring label at that font and size, as the last measuring left it.
-QSize Form2::measureLetter(double pointSize)
+LetterSize OptionsForm::measureLetter(double pointSize)
 {
-    const QSize letter = naturalLetterSize(pointSize);
+    const LetterSize letter = naturalLetterSize(pointSize);
     Label7.setFont(measuringFont(pointSize));
-    Label7.resize(letter);
+    Label7.resize(letter.width, letter.height);
     return letter;
 }
 
-void Form2::Form_Load()
+void OptionsForm::listFontSizes()
 {
-    bannerChoice = 1;
     Combo1.clear();
-    for (QLatin1StringView size : kFontSizes)
-        Combo1.addItem(QString(size));
-
-    const DialogFields fields = readStoredOptions(store_, measure_);
-    Combo1.setCurrentText(fields.textSize);
-    Text1.setText(fields.columnGap);
-    Text2.setText(fields.rowGap);
-    if (fields.bannerChoice == 1)
-        Label5_Click();
-    else
-        Label6_Click();
+    for (std::string_view size : kFontSizes)
+        Combo1.addItem(qtText(size));
 }
 
-void Form2::show()
+void OptionsForm::selectFontSize(const std::string& text)
+{
+    Combo1.setCurrentText(qtText(text));
+}
+
+std::string OptionsForm::selectedFontSize() const
+{
+    return utf8Text(Combo1.currentText());
+}
+
+void OptionsForm::setGaps(const std::string& columnGap, const std::string& rowGap)
+{
+    Text1.setText(qtText(columnGap));
+    Text2.setText(qtText(rowGap));
+}
+
+std::string OptionsForm::columnGap() const
+{
+    return utf8Text(Text1.text());
+}
+
+std::string OptionsForm::rowGap() const
+{
+    return utf8Text(Text2.text());
+}
+
+void OptionsForm::showBannerChoice(int choice)
+{
+    setForeColour(choice == 1 ? Label6 : Label5, kUnchosenColour);
+    setForeColour(choice == 1 ? Label5 : Label6, kChosenColour);
+}
+
+void OptionsForm::show()
 {
     window_->show();
     window_->activateWindow();
-}
-
-void Form2::Label5_Click()
-{
-    setForeColour(Label6, kUnchosenColour);
-    setForeColour(Label5, kChosenColour);
-    bannerChoice = 1;
-}
-
-void Form2::Label6_Click()
-{
-    setForeColour(Label5, kUnchosenColour);
-    setForeColour(Label6, kChosenColour);
-    bannerChoice = 0;
-}
-
-// Every refusal leaves the fields, the choice and the store as they were, and
-// the dialog open. The four settings go to the store in one write, so a store
-// that cannot be written keeps exactly what it held.
-void Form2::Command1_Click()
-{
-    const DialogFields fields{Combo1.currentText(), Text1.text(), Text2.text(), bannerChoice};
-    if (fields.textSize.isEmpty() || fields.columnGap.isEmpty() || fields.rowGap.isEmpty()) {
-        platform_.messageBox(QString::fromUtf16(kFillEverything), MB_CRITICAL);
-        return;
-    }
-    try {
-        store_.SaveSettings(settings::kApplication, settings::kSection, entriesToSave(fields, measure_));
-    } catch (const RuntimeError&) {
-        platform_.messageBox(QString::fromUtf16(kWholeNumbersOnly), MB_OK);
-        return;
-    }
-    platform_.endProgram(0);
-}
-
-void Form2::Command2_Click()
-{
-    platform_.endProgram(0);
-}
-
-// The dialog is the program's only window, so closing it ends the program.
-void Form2::Form_Unload()
-{
-    platform_.endProgram(0);
 }
 
 } // namespace korval
