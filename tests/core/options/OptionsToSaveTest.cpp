@@ -1,17 +1,21 @@
-#include "support/LocaleScope.h"
+#include "core/support/Formats.h"
+
 #include "core/options/OptionsToSave.h"
 
 #include "core/runtime/RuntimeError.h"
 
-#include <QLocale>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace korval {
 namespace {
 
+const RegionalFormat kInvariant = testing::invariantFormat();
+const RegionalFormat kCzech = testing::czechFormat();
+
 // One pixel wider and six taller than the font size: size 12 gives 13 x 18.
-QSize simpleLetter(double pointSize)
+LetterSize simpleLetter(double pointSize)
 {
     const int points = static_cast<int>(pointSize);
     return {points + 1, points + 6};
@@ -32,7 +36,7 @@ class AcceptedGaps : public ::testing::TestWithParam<AcceptedRow> {};
 
 TEST_P(AcceptedGaps, StoreTheLetterPlusTheGapsInOrder)
 {
-    EXPECT_EQ(entriesToSave(GetParam().fields, simpleLetter), GetParam().entries);
+    EXPECT_EQ(entriesToSave(GetParam().fields, simpleLetter, kInvariant), GetParam().entries);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,7 +64,7 @@ class RefusedGaps : public ::testing::TestWithParam<RefusedRow> {};
 TEST_P(RefusedGaps, RaiseARunTimeError)
 {
     try {
-        entriesToSave(GetParam().fields, simpleLetter);
+        entriesToSave(GetParam().fields, simpleLetter, kInvariant);
         ADD_FAILURE() << "accepted";
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.number(), GetParam().error);
@@ -85,15 +89,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OptionsToSave, GapsAreReadInTheUsersRegionalFormat)
 {
-    testing::LocaleScope locale("cs_CZ");
-    EXPECT_EQ(wholeGap(QStringLiteral("3,0")), 3);
-    EXPECT_THROW(wholeGap(QStringLiteral("1,5")), RuntimeError);
-    EXPECT_THROW(wholeGap(QStringLiteral("1.5")), RuntimeError);
+    EXPECT_EQ(wholeGap("3,0", kCzech), 3);
+    EXPECT_THROW(wholeGap("1,5", kCzech), RuntimeError);
+    EXPECT_THROW(wholeGap("1.5", kCzech), RuntimeError);
 }
 
 struct GapRow {
     const char* name;
-    const char* locale;
+    const RegionalFormat* format;
     const char* text;
     int expected;      // the gap, when the text is one
     int expectedError; // 0, or the error number
@@ -105,14 +108,12 @@ class WholeGap : public ::testing::TestWithParam<GapRow> {};
 TEST_P(WholeGap, IsAWholeNumberInRangeOrTheError)
 {
     const GapRow& row = GetParam();
-    testing::LocaleScope locale(row.locale);
-    const QString text = QString::fromUtf8(row.text);
     if (row.expectedError == 0) {
-        EXPECT_EQ(wholeGap(text), row.expected);
+        EXPECT_EQ(wholeGap(row.text, *row.format), row.expected);
         return;
     }
     try {
-        wholeGap(text);
+        wholeGap(row.text, *row.format);
         ADD_FAILURE() << "no error";
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.number(), row.expectedError);
@@ -121,25 +122,25 @@ TEST_P(WholeGap, IsAWholeNumberInRangeOrTheError)
 
 INSTANTIATE_TEST_SUITE_P(
     OptionsToSave, WholeGap,
-    ::testing::Values(GapRow{"plain", "C", "31", 31, 0},
-                      GapRow{"negative", "C", "-12", -12, 0},
-                      GapRow{"halfIsNoWholeNumber", "C", "2.5", 0, RuntimeError::TypeMismatch},
-                      GapRow{"spacesAround", "C", "  7 ", 7, 0},
-                      GapRow{"largest", "C", "32767", 32767, 0},
-                      GapRow{"smallest", "C", "-32768", -32768, 0},
-                      GapRow{"halfBelowTheRange", "C", "-32768.5", 0, RuntimeError::TypeMismatch},
-                      GapRow{"aboveRange", "C", "32768", 0, RuntimeError::Overflow},
-                      GapRow{"joinedGaps", "C", "100100", 0, RuntimeError::Overflow},
-                      GapRow{"belowRange", "C", "-32769", 0, RuntimeError::Overflow},
-                      GapRow{"tooLargeForDouble", "C", "1e309", 0, RuntimeError::Overflow},
-                      GapRow{"empty", "C", "", 0, RuntimeError::TypeMismatch},
-                      GapRow{"spacesOnly", "C", "   ", 0, RuntimeError::TypeMismatch},
-                      GapRow{"letters", "C", "abc", 0, RuntimeError::TypeMismatch},
-                      GapRow{"minusInside", "C", "2-1", 0, RuntimeError::TypeMismatch},
-                      GapRow{"notANumber", "C", "nan", 0, RuntimeError::TypeMismatch},
-                      GapRow{"infinity", "C", "inf", 0, RuntimeError::TypeMismatch},
-                      GapRow{"decimalCommaFraction", "cs_CZ", "1,5", 0, RuntimeError::TypeMismatch},
-                      GapRow{"pointUnderCommaLocale", "cs_CZ", "1.5", 0, RuntimeError::TypeMismatch}),
+    ::testing::Values(GapRow{"plain", &kInvariant, "31", 31, 0},
+                      GapRow{"negative", &kInvariant, "-12", -12, 0},
+                      GapRow{"halfIsNoWholeNumber", &kInvariant, "2.5", 0, RuntimeError::TypeMismatch},
+                      GapRow{"spacesAround", &kInvariant, "  7 ", 7, 0},
+                      GapRow{"largest", &kInvariant, "32767", 32767, 0},
+                      GapRow{"smallest", &kInvariant, "-32768", -32768, 0},
+                      GapRow{"halfBelowTheRange", &kInvariant, "-32768.5", 0, RuntimeError::TypeMismatch},
+                      GapRow{"aboveRange", &kInvariant, "32768", 0, RuntimeError::Overflow},
+                      GapRow{"joinedGaps", &kInvariant, "100100", 0, RuntimeError::Overflow},
+                      GapRow{"belowRange", &kInvariant, "-32769", 0, RuntimeError::Overflow},
+                      GapRow{"tooLargeForDouble", &kInvariant, "1e309", 0, RuntimeError::Overflow},
+                      GapRow{"empty", &kInvariant, "", 0, RuntimeError::TypeMismatch},
+                      GapRow{"spacesOnly", &kInvariant, "   ", 0, RuntimeError::TypeMismatch},
+                      GapRow{"letters", &kInvariant, "abc", 0, RuntimeError::TypeMismatch},
+                      GapRow{"minusInside", &kInvariant, "2-1", 0, RuntimeError::TypeMismatch},
+                      GapRow{"notANumber", &kInvariant, "nan", 0, RuntimeError::TypeMismatch},
+                      GapRow{"infinity", &kInvariant, "inf", 0, RuntimeError::TypeMismatch},
+                      GapRow{"decimalCommaFraction", &kCzech, "1,5", 0, RuntimeError::TypeMismatch},
+                      GapRow{"pointUnderCommaLocale", &kCzech, "1.5", 0, RuntimeError::TypeMismatch}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

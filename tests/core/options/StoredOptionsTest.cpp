@@ -1,22 +1,22 @@
-#include "support/TempStore.h"
+#include "core/support/Formats.h"
+#include "core/support/MemoryStore.h"
 
 #include "core/options/StoredOptions.h"
-
-#include <QLocale>
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 
 namespace korval {
 namespace {
 
-using testing::TempStore;
+using testing::MemoryStore;
 namespace keys = settings;
 
 // A letter whose size is easy to reckon with: one pixel wider and six taller
 // than the font size, so a size of 10 gives 11 x 16.
-QSize simpleLetter(double pointSize)
+LetterSize simpleLetter(double pointSize)
 {
     const int points = static_cast<int>(pointSize);
     return {points + 1, points + 6};
@@ -24,7 +24,7 @@ QSize simpleLetter(double pointSize)
 
 struct StoredRow {
     const char* name;
-    std::optional<QString> textSize, width, height, system;
+    std::optional<std::string> textSize, width, height, system;
     DialogFields shown;
 };
 
@@ -33,22 +33,19 @@ class StoredOptionsTest : public ::testing::TestWithParam<StoredRow> {};
 TEST_P(StoredOptionsTest, ShowsUsableValuesAndDefaultsForTheRest)
 {
     const StoredRow& row = GetParam();
-    TempStore temp;
+    MemoryStore store;
     if (row.textSize)
-        temp.set(keys::kTextSize, *row.textSize);
+        store.put(keys::kTextSize, *row.textSize);
     if (row.width)
-        temp.set(keys::kWidth, *row.width);
+        store.put(keys::kWidth, *row.width);
     if (row.height)
-        temp.set(keys::kHeight, *row.height);
+        store.put(keys::kHeight, *row.height);
     if (row.system)
-        temp.set(keys::kSystem, *row.system);
-    const QByteArray before = temp.fileBytes();
+        store.put(keys::kSystem, *row.system);
 
-    EXPECT_EQ(readStoredOptions(temp.store, simpleLetter), row.shown);
-    EXPECT_EQ(temp.fileBytes(), before) << "showing the settings must not change them";
+    EXPECT_EQ(readStoredOptions(store, simpleLetter, testing::invariantFormat()), row.shown);
+    EXPECT_EQ(store.writes, 0) << "showing the settings must not change them";
 }
-
-const QString none;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, StoredOptionsTest,
@@ -70,16 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(StoredOptions, ReadsAndShowsNumbersInTheUsersRegionalFormat)
 {
-    const QLocale previous;
-    QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
-    TempStore temp;
-    temp.set(keys::kTextSize, QStringLiteral("10"));
-    temp.set(keys::kWidth, QStringLiteral("13,5"));
-    temp.set(keys::kHeight, QStringLiteral("18"));
-    temp.set(keys::kSystem, QStringLiteral("0"));
-    const DialogFields shown = readStoredOptions(temp.store, simpleLetter);
-    QLocale::setDefault(previous);
-    EXPECT_EQ(shown, (DialogFields{"10", "2,5", "2", 0}));
+    MemoryStore store;
+    store.put(keys::kTextSize, "10");
+    store.put(keys::kWidth, "13,5");
+    store.put(keys::kHeight, "18");
+    store.put(keys::kSystem, "0");
+    EXPECT_EQ(readStoredOptions(store, simpleLetter, testing::czechFormat()), (DialogFields{"10", "2,5", "2", 0}));
 }
 
 } // namespace

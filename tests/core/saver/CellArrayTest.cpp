@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace korval {
 namespace {
 
@@ -11,7 +13,7 @@ CellArray threeCells()
     templateCell.width = 13;
     templateCell.height = 18;
     templateCell.captionCode = 65;
-    CellArray cells(templateCell, CellFont{QStringLiteral("Sans"), 700, 238});
+    CellArray cells(templateCell, CellFont{"Sans", 700, 238});
     cells.load(1);
     cells.load(2);
     cells.clearChanges();
@@ -76,7 +78,7 @@ TEST(Cell, FractionalEdgesRoundSoNeighboursNeitherOverlapNorLeaveGaps)
     first.height = 18;
     Cell second = first;
     second.left = 13.5f;
-    EXPECT_EQ(first.pixelRect().right() + 1, second.pixelRect().left());
+    EXPECT_EQ(first.pixelRect().x + first.pixelRect().width, second.pixelRect().x);
 }
 
 } // namespace

@@ -1,48 +1,42 @@
-#include "support/FakePlatform.h"
-#include "support/TempStore.h"
+#include "core/support/FakeForm.h"
 
-#include "saver/Form1.h"
-
+#include "core/saver/Form1.h"
 #include "core/saver/Palette.h"
-
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <string>
+#include <vector>
 
 namespace korval {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempStore;
+using testing::FakeForm;
 
 // A started saver whose "SYSTEM" setting holds the given text. The timers
 // are stopped so that nothing but the test's own events happens.
 struct RunningSaver {
-    explicit RunningSaver(const QString& system, int width = 1024, int height = 768, double twipsPerPixel = 15)
-        : platform(width, height, twipsPerPixel)
+    explicit RunningSaver(const std::string& system, int width = 1024, int height = 768, double twipsPerPixel = 15)
+        : fake(width, height, twipsPerPixel), platform(fake.platform)
     {
-        temp.set(settings::kSystem, system);
-        form = std::make_unique<Form1>(platform, temp.store);
+        fake.store.put(settings::kSystem, system);
+        form = &fake.make();
         form->Timer1.setEnabled(false);
         form->StartSaver();
     }
 
     bool bannerShown() const { return form->Label1.isVisible() && form->Shape1.isVisible(); }
 
-    FakePlatform platform;
-    TempStore temp;
-    std::unique_ptr<Form1> form;
+    FakeForm fake;
+    testing::FakePlatform& platform;
+    Form1* form = nullptr;
 };
 
 // --- The mouse-move count -------------------------------------------------
 
 TEST(ExitTriggers, OnlyTheEighthMoveEndsTheSaver)
 {
-    RunningSaver saver(QStringLiteral("0"));
+    RunningSaver saver("0");
     for (int move = 1; move <= 20; ++move) {
         saver.form->M1_MouseMove(move * 37); // moves over different cells share one count
         EXPECT_EQ(saver.form->state.moveCount, move);
@@ -53,7 +47,7 @@ TEST(ExitTriggers, OnlyTheEighthMoveEndsTheSaver)
 
 TEST(ExitTriggers, MovesPastTheLimitNeverRepeatTheBanner)
 {
-    RunningSaver saver(QStringLiteral("1"));
+    RunningSaver saver("1");
     for (int move = 1; move <= 7; ++move)
         saver.form->M1_MouseMove(0);
     EXPECT_FALSE(saver.bannerShown());
@@ -79,12 +73,12 @@ class KeysAndClicks : public ::testing::TestWithParam<TriggerRow> {};
 
 TEST_P(KeysAndClicks, EndTheSaverWhateverTheMoveCount)
 {
-    RunningSaver saver(QStringLiteral("0"));
+    RunningSaver saver("0");
     for (int move = 0; move < GetParam().movesBefore; ++move)
         saver.form->M1_MouseMove(5);
     const int endsBefore = saver.platform.endCalls;
 
-    (saver.form.get()->*GetParam().trigger)(0);
+    (saver.form->*GetParam().trigger)(0);
 
     EXPECT_EQ(saver.platform.endCalls, endsBefore + 1);
     EXPECT_EQ(saver.form->state.moveCount, GetParam().movesBefore) << "keys and clicks do not count as moves";
@@ -107,34 +101,39 @@ struct BannerRow {
     int width;
     int height;
     double twipsPerPixel;
-    QPointF caption;
-    QPointF frame;
+    PointF caption;
+    PointF frame;
 };
+
+double centreX(const WindowlessControl& control) { return double(control.left()) + control.width() / 2.0; }
+double centreY(const WindowlessControl& control) { return double(control.top()) + control.height() / 2.0; }
 
 class BannerPlace : public ::testing::TestWithParam<BannerRow> {};
 
 TEST_P(BannerPlace, CentredByFifteenTwipsPerPixel)
 {
     const BannerRow& row = GetParam();
-    RunningSaver saver(QStringLiteral("1"), row.width, row.height, row.twipsPerPixel);
+    RunningSaver saver("1", row.width, row.height, row.twipsPerPixel);
     saver.form->Form_KeyPress('a');
 
     const LabelControl& caption = saver.form->Label1;
     const ShapeControl& frame = saver.form->Shape1;
-    EXPECT_FLOAT_EQ(caption.left(), row.caption.x());
-    EXPECT_FLOAT_EQ(caption.top(), row.caption.y());
-    EXPECT_FLOAT_EQ(frame.left(), row.frame.x());
-    EXPECT_FLOAT_EQ(frame.top(), row.frame.y());
-    EXPECT_EQ(caption.rect().size(), QSizeF(175, 24));
-    EXPECT_EQ(frame.rect().size(), QSizeF(185, 33));
+    EXPECT_FLOAT_EQ(caption.left(), row.caption.x);
+    EXPECT_FLOAT_EQ(caption.top(), row.caption.y);
+    EXPECT_FLOAT_EQ(frame.left(), row.frame.x);
+    EXPECT_FLOAT_EQ(frame.top(), row.frame.y);
+    EXPECT_EQ(caption.width(), 175);
+    EXPECT_EQ(caption.height(), 24);
+    EXPECT_EQ(frame.width(), 185);
+    EXPECT_EQ(frame.height(), 33);
 
     // Caption and frame share one centre, which lies t/15 of the way from
     // the screen's top-left corner to its centre.
     const double share = row.twipsPerPixel / 15;
-    EXPECT_NEAR(caption.rect().center().x(), share * row.width / 2, 1e-3);
-    EXPECT_NEAR(caption.rect().center().y(), share * row.height / 2, 1e-3);
-    EXPECT_NEAR(frame.rect().center().x(), caption.rect().center().x(), 1e-3);
-    EXPECT_NEAR(frame.rect().center().y(), caption.rect().center().y(), 1e-3);
+    EXPECT_NEAR(centreX(caption), share * row.width / 2, 1e-3);
+    EXPECT_NEAR(centreY(caption), share * row.height / 2, 1e-3);
+    EXPECT_NEAR(centreX(frame), centreX(caption), 1e-3);
+    EXPECT_NEAR(centreY(frame), centreY(caption), 1e-3);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,7 +155,7 @@ class BannerFlag : public ::testing::TestWithParam<FlagRow> {};
 
 TEST_P(BannerFlag, IsComparedWithOneAsANumber)
 {
-    RunningSaver saver(QString::fromLatin1(GetParam().stored));
+    RunningSaver saver(GetParam().stored);
     saver.form->Form_KeyPress(' ');
 
     EXPECT_EQ(saver.bannerShown(), GetParam().banner);
@@ -180,10 +179,10 @@ INSTANTIATE_TEST_SUITE_P(ExitTriggers, BannerFlag,
 
 TEST(ExitTriggers, SecondTriggerDuringTheBannerRepeatsItWithoutEnding)
 {
-    RunningSaver saver(QStringLiteral("1"));
+    RunningSaver saver("1");
     saver.form->Form_KeyPress('x');
-    const QRectF caption = saver.form->Label1.rect();
-    const QRectF frame = saver.form->Shape1.rect();
+    const RectF caption = saver.form->Label1.rect();
+    const RectF frame = saver.form->Shape1.rect();
     EXPECT_EQ(saver.platform.cursorCount, 0);
 
     saver.form->M1_Click(17);
@@ -200,27 +199,18 @@ TEST(ExitTriggers, SecondTriggerDuringTheBannerRepeatsItWithoutEnding)
     EXPECT_EQ(saver.platform.cursorCount, 1) << "the banner timer shows nothing more";
 }
 
-// --- Input through the real window -----------------------------------------
+// --- Input through the form's stage ----------------------------------------
 
-// The saver shown on the offscreen screen, its input going through the
-// window's own handler guard as it does in the program.
-struct ShownSaver : RunningSaver {
-    explicit ShownSaver(const QString& system) : RunningSaver(system)
-    {
-        form->show();
-        window = &form->window();
-    }
-    SaverWindow* window;
-};
-
+// Input reaches the handlers through the form's stage, which runs each one
+// under the handler guard as the front end's windows do.
 TEST(ExitTriggers, NonNumericFlagEndsWithTheTypeMismatchMessage)
 {
-    for (const QString& stored : {QStringLiteral("yes"), QString()}) {
-        ShownSaver saver(stored);
-        QTest::keyClick(saver.window, Qt::Key_A);
+    for (const std::string stored : {"yes", ""}) {
+        RunningSaver saver(stored);
+        saver.form->stage().keyPress('a');
 
-        ASSERT_EQ(saver.platform.messages.size(), 1u) << "stored \"" << qPrintable(stored) << '"';
-        EXPECT_TRUE(saver.platform.messages[0].text.contains(QLatin1String("Type mismatch")));
+        ASSERT_EQ(saver.platform.messages.size(), 1u) << "stored \"" << stored << '"';
+        EXPECT_NE(saver.platform.messages[0].text.find("Type mismatch"), std::string::npos);
         EXPECT_EQ(saver.platform.messages[0].style, MB_CRITICAL);
         EXPECT_EQ(saver.platform.exitStatus, 1);
         EXPECT_FALSE(saver.bannerShown());
@@ -229,135 +219,31 @@ TEST(ExitTriggers, NonNumericFlagEndsWithTheTypeMismatchMessage)
 }
 
 // Nothing ticks over a grid in an unknown state while the error's box waits
-// for the user.
-TEST(ExitTriggers, TimersStopBeforeTheErrorBoxOpens)
+// for the user, and the box gets the keyboard and the pointer.
+TEST(ExitTriggers, TimersStopAndInputIsReleasedBeforeTheErrorBoxOpens)
 {
-    ShownSaver saver(QStringLiteral("yes"));
+    RunningSaver saver("yes");
     saver.form->Timer1.setEnabled(true);
+    saver.fake.windows.log.clear();
     bool tickingUnderTheBox = true;
+    std::vector<std::string> windowCallsBeforeTheBox;
     saver.platform.onMessageBox = [&] {
         tickingUnderTheBox = saver.form->Timer1.isEnabled() || saver.form->Timer2.isEnabled();
+        windowCallsBeforeTheBox = saver.fake.windows.log;
     };
-    QTest::keyClick(saver.window, Qt::Key_A);
+    saver.form->stage().keyPress('a');
     ASSERT_EQ(saver.platform.messages.size(), 1u);
     EXPECT_FALSE(tickingUnderTheBox);
+    EXPECT_EQ(windowCallsBeforeTheBox, std::vector<std::string>{"released"});
 }
 
-enum class Gesture { Key, Click, Move };
-
-struct WindowInputRow {
-    const char* name;
-    Gesture gesture;
-    Qt::Key key;
-    QPoint point;
-    bool endsSaver;
-    int moves;
-};
-
-class WindowInput : public ::testing::TestWithParam<WindowInputRow> {};
-
-TEST_P(WindowInput, ReachesTheHandlers)
+// A click on the shown caption stops there; its frame lets clicks through to
+// the cells below it.
+TEST(ExitTriggers, TheCaptionCatchesTheMouseAndTheFrameDoesNot)
 {
-    const WindowInputRow& row = GetParam();
-    ShownSaver saver(QStringLiteral("0"));
-    int movesBefore = 0;
-    switch (row.gesture) {
-    case Gesture::Key:
-        QTest::keyClick(saver.window, row.key);
-        break;
-    case Gesture::Click:
-        // The pointer gets there first: Qt reports a click at a new place as
-        // a move followed by the press, and only the press is looked at here.
-        QTest::mouseMove(saver.window, row.point);
-        movesBefore = saver.form->state.moveCount;
-        QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, row.point);
-        break;
-    case Gesture::Move:
-        QTest::mouseMove(saver.window, row.point);
-        break;
-    }
-    EXPECT_EQ(saver.platform.ended(), row.endsSaver);
-    EXPECT_EQ(saver.form->state.moveCount - movesBefore, row.moves);
-    EXPECT_TRUE(saver.platform.messages.empty());
-}
-
-// On 1024 x 768 with the default 13 x 18 cells the full rows end at 756; the
-// edge column starts at x 1014 and runs on below the last full row.
-INSTANTIATE_TEST_SUITE_P(
-    ExitTriggers, WindowInput,
-    ::testing::Values(WindowInputRow{"letter", Gesture::Key, Qt::Key_A, {}, true, 0},
-                      WindowInputRow{"digit", Gesture::Key, Qt::Key_7, {}, true, 0},
-                      WindowInputRow{"escape", Gesture::Key, Qt::Key_Escape, {}, true, 0},
-                      WindowInputRow{"enter", Gesture::Key, Qt::Key_Return, {}, true, 0},
-                      WindowInputRow{"space", Gesture::Key, Qt::Key_Space, {}, true, 0},
-                      WindowInputRow{"shiftAlone", Gesture::Key, Qt::Key_Shift, {}, false, 0},
-                      WindowInputRow{"controlAlone", Gesture::Key, Qt::Key_Control, {}, false, 0},
-                      WindowInputRow{"arrow", Gesture::Key, Qt::Key_Left, {}, false, 0},
-                      WindowInputRow{"functionKey", Gesture::Key, Qt::Key_F1, {}, false, 0},
-                      WindowInputRow{"clickOnACell", Gesture::Click, {}, {100, 100}, true, 0},
-                      WindowInputRow{"clickOnTheEdgeColumn", Gesture::Click, {}, {1020, 20}, true, 0},
-                      WindowInputRow{"clickOnTheEdgeColumnBelowTheRows", Gesture::Click, {}, {1020, 760}, true, 0},
-                      WindowInputRow{"clickOnTheEmptyStrip", Gesture::Click, {}, {500, 760}, false, 0},
-                      WindowInputRow{"moveOverACell", Gesture::Move, {}, {300, 200}, false, 1},
-                      WindowInputRow{"moveOverTheEmptyStrip", Gesture::Move, {}, {10, 766}, false, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ExitTriggers, ClickOnTheShownCaptionDoesNothingButTheFrameLetsClicksThrough)
-{
-    ShownSaver saver(QStringLiteral("1"));
-    QTest::keyClick(saver.window, Qt::Key_Space);
-    ASSERT_TRUE(saver.bannerShown());
-    EXPECT_EQ(saver.platform.cursorCount, 0);
-
-    QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, QPoint(512, 384));
-    EXPECT_EQ(saver.platform.cursorCount, 0) << "the caption catches the click";
-    QTest::mouseMove(saver.window, QPoint(500, 380));
-    EXPECT_EQ(saver.form->state.moveCount, 0) << "a move over the caption does not count";
-
-    // Between the caption's box and the frame's border lie cells.
-    QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, QPoint(421, 380));
-    EXPECT_EQ(saver.platform.cursorCount, 1);
-    EXPECT_FALSE(saver.platform.ended());
-}
-
-// Any key must reach the saver, so it takes the keyboard back from another
-// window; a modal box, such as the one reporting an error, keeps it.
-TEST(ExitTriggers, SaverKeepsTheKeyboardExceptFromAModalBox)
-{
-    ShownSaver saver(QStringLiteral("1"));
-    saver.window->requestActivate();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(saver.window));
-
-    QWindow other;
-    other.resize(100, 100);
-    other.show();
-    other.requestActivate();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == saver.window; }, 2000));
-
-    QWindow box;
-    box.setModality(Qt::ApplicationModal);
-    box.resize(100, 100);
-    box.show();
-    box.requestActivate();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == &box; }, 2000));
-    QTest::qWait(100);
-    EXPECT_EQ(QGuiApplication::focusWindow(), &box);
-}
-
-// The cells change long before the window is first shown; the banner shown
-// later must still reach the screen on its own, without any other repaint.
-TEST(ExitTriggers, BannerReachesTheScreen)
-{
-    ShownSaver saver(QStringLiteral("1"));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(saver.window));
-    QTest::keyClick(saver.window, Qt::Key_Space);
-
-    const auto framePixel = [&] {
-        const QImage shown = saver.window->screen()->grabWindow(saver.window->winId()).toImage();
-        return shown.pixel(420, 384) & RGB_MASK; // left border of the frame, 419.5 drawn at 420
-    };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return framePixel() == (HEAD_COLOUR & RGB_MASK); }, 2000))
-        << "frame pixel " << std::hex << framePixel();
+    RunningSaver saver("1");
+    EXPECT_TRUE(saver.form->Label1.catchesMouse());
+    EXPECT_FALSE(saver.form->Shape1.catchesMouse());
 }
 
 } // namespace

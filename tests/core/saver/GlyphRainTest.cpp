@@ -1,22 +1,18 @@
-#include "support/FakePlatform.h"
-#include "support/TempStore.h"
+#include "core/support/FakeForm.h"
 
-#include "saver/Form1.h"
-
-#include "engine/CodePage1250.h"
+#include "core/saver/Form1.h"
 #include "core/saver/Palette.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace korval {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempStore;
+using testing::FakeForm;
 
 constexpr int kCellWidth = 13; // the saver's default cell size
 constexpr int kCellHeight = 18;
@@ -34,11 +30,11 @@ struct Column {
 // with the columns seeded as given. The timer is off: tests tick by hand.
 struct RainGrid {
     RainGrid(int columns, int rows, const std::vector<Column>& seeds, int extraWidth = 0)
-        : platform(columns * kCellWidth + extraWidth, rows * kCellHeight)
+        : fake(columns * kCellWidth + extraWidth, rows * kCellHeight), platform(fake.platform)
     {
         for (const Column& column : seeds)
             platform.randomSource.script({speedDraw(column.speed), modeDraw(column.mode)});
-        form = std::make_unique<Form1>(platform, temp.store);
+        form = &fake.make();
         form->Timer1.setEnabled(false);
         form->StartSaver();
         form->M1.clearChanges();
@@ -77,9 +73,9 @@ struct RainGrid {
         return bright ? 'o' : 'x';
     }
 
-    FakePlatform platform;
-    TempStore temp;
-    std::unique_ptr<Form1> form;
+    FakeForm fake;
+    testing::FakePlatform& platform;
+    Form1* form = nullptr;
     int drawsBefore = 0;
 };
 
@@ -309,9 +305,9 @@ TEST(GlyphRain, LongRunKeepsCaptionsColoursAndCellsInRange)
 
 TEST(GlyphRain, NoRowOrNoStartLeavesTheScreenStill)
 {
-    FakePlatform platform(3 * kCellWidth, kCellHeight - 1); // cells taller than the screen: R = 0
-    TempStore temp;
-    Form1 form(platform, temp.store);
+    FakeForm fake(3 * kCellWidth, kCellHeight - 1); // cells taller than the screen: R = 0
+    testing::FakePlatform& platform = fake.platform;
+    Form1& form = fake.make();
     form.Timer1.setEnabled(false);
     form.Timer1_Timer(); // before start-up: nothing seeded
     form.StartSaver();

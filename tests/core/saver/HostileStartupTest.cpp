@@ -2,38 +2,30 @@
 // case ends either in a grid built from the values as the user's regional
 // format reads them (or from the defaults, when nothing usable is stored),
 // or in the one message box of the run-time error and the end of the
-// program. None of them crashes, and none of them changes the settings file.
+// program. None of them crashes, and none of them writes to the store.
 
-#include "support/LocaleScope.h"
-#include "support/SettingsFiles.h"
-#include "support/FakePlatform.h"
-#include "support/TempStore.h"
+#include "core/support/FakeForm.h"
+#include "core/support/Formats.h"
 
-#include "saver/Form1.h"
+#include "core/saver/Form1.h"
 
 #include "core/runtime/HandlerGuard.h"
 #include "core/runtime/RuntimeError.h"
 
-#include <QDir>
-#include <QFile>
-#include <QLocale>
-
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
+#include <string>
 
 namespace korval {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempStore;
+using testing::FakeForm;
 namespace keys = settings;
-using namespace Qt::StringLiterals;
 
-using testing::LocaleScope;
-using testing::binaryGarbage;
-using testing::writeBytes;
+const RegionalFormat kInvariant = testing::invariantFormat();
+const RegionalFormat kCzech = testing::czechFormat();
+const RegionalFormat kGerman = testing::germanFormat();
+const RegionalFormat kArabic = testing::arabicFormat();
 
 // What start-up ends in: the template cell as the settings made it, or the
 // number of the run-time error that stopped it.
@@ -49,43 +41,43 @@ Outcome cell(float width, float height = 18, float fontSize = 10) { return {font
 
 struct HostileValueRow {
     const char* name;
-    const char* locale;
+    const RegionalFormat* format;
     const settings::SettingKey* key;
-    QString value;
+    std::string value;
     Outcome outcome;
 };
 
 // Starts a saver on a 1024 x 768 screen the way the program does: inside the
 // handler guard, so that an error ends in the platform's message box.
 struct GuardedStart {
-    explicit GuardedStart(TempStore& temp) : form(std::make_unique<Form1>(platform, temp.store))
+    explicit GuardedStart(FakeForm& fake) : fake(fake)
     {
-        form->Timer1.setEnabled(false);
-        runGuarded(platform, [this] { form->StartSaver(); });
+        Form1& form = fake.make();
+        form.Timer1.setEnabled(false);
+        runGuarded(fake.platform, [&form] { form.StartSaver(); });
     }
 
-    FakePlatform platform{1024, 768};
-    std::unique_ptr<Form1> form;
+    FakeForm& fake;
 };
 
-void expectOutcome(const GuardedStart& start, const Outcome& outcome)
+void expectOutcome(const FakeForm& fake, const Outcome& outcome)
 {
+    const testing::FakePlatform& platform = fake.platform;
     if (outcome.error != 0) {
-        ASSERT_EQ(start.platform.messages.size(), 1u) << "one message box, then the end";
-        const QString expected = RuntimeError(outcome.error, QString()).message();
-        EXPECT_TRUE(start.platform.messages[0].text.startsWith(expected.trimmed()))
-            << qPrintable(start.platform.messages[0].text);
-        EXPECT_EQ(start.platform.messages[0].style, MB_CRITICAL);
-        EXPECT_EQ(start.platform.exitStatus, 1);
+        ASSERT_EQ(platform.messages.size(), 1u) << "one message box, then the end";
+        const std::string expected = RuntimeError(outcome.error, "").message();
+        EXPECT_EQ(platform.messages[0].text.rfind(expected, 0), 0u) << platform.messages[0].text;
+        EXPECT_EQ(platform.messages[0].style, MB_CRITICAL);
+        EXPECT_EQ(platform.exitStatus, 1);
         return;
     }
-    EXPECT_TRUE(start.platform.messages.empty()) << qPrintable(start.platform.messages[0].text);
-    EXPECT_FALSE(start.platform.ended());
-    const Cell& cell = start.form->M1[0];
+    ASSERT_TRUE(platform.messages.empty()) << platform.messages[0].text;
+    EXPECT_FALSE(platform.ended());
+    const Cell& cell = fake.form->M1[0];
     EXPECT_FLOAT_EQ(cell.fontSize, outcome.fontSize);
     EXPECT_FLOAT_EQ(cell.width, outcome.width);
     EXPECT_FLOAT_EQ(cell.height, outcome.height);
-    EXPECT_GT(start.form->M1.count(), 1);
+    EXPECT_GT(fake.form->M1.count(), 1);
 }
 
 class HostileValue : public ::testing::TestWithParam<HostileValueRow> {};
@@ -93,15 +85,15 @@ class HostileValue : public ::testing::TestWithParam<HostileValueRow> {};
 TEST_P(HostileValue, BuildsTheGridOrEndsWithTheRunTimeError)
 {
     const HostileValueRow& row = GetParam();
-    LocaleScope locale(row.locale);
-    TempStore temp;
-    temp.set(*row.key, row.value);
-    const QByteArray before = temp.fileBytes();
+    FakeForm fake;
+    fake.platform.format = *row.format;
+    fake.store.put(*row.key, row.value);
 
-    const GuardedStart start(temp);
+    const GuardedStart start(fake);
 
-    expectOutcome(start, row.outcome);
-    EXPECT_TRUE(temp.fileBytes() == before) << "start-up changed the settings file";
+    expectOutcome(fake, row.outcome);
+    EXPECT_EQ(fake.store.writes, 0) << "start-up wrote to the store";
+    EXPECT_EQ(fake.store.value(*row.key), row.value);
 }
 
 const auto W = &keys::kWidth;
@@ -112,120 +104,68 @@ INSTANTIATE_TEST_SUITE_P(
     Table, HostileValue,
     ::testing::Values(
         // Out of the single-precision range, or not a number a user can type.
-        HostileValueRow{"hugeWidth", "en_US", W, u"1e39"_s, fails(RuntimeError::Overflow)},
-        HostileValueRow{"hugeNegativeHeight", "en_US", H, u"-1e39"_s, fails(RuntimeError::Overflow)},
-        HostileValueRow{"beyondDouble", "en_US", W, u"1e309"_s, fails(RuntimeError::Overflow)},
-        HostileValueRow{"hugeTextSize", "de_DE", T, u"1e39"_s, fails(RuntimeError::Overflow)},
-        HostileValueRow{"nanWidth", "en_US", W, u"nan"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"infHeight", "en_US", H, u"inf"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"infTextSize", "de_DE", T, u"-inf"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"negativeZeroHeight", "en_US", H, u"-0"_s, fails(RuntimeError::DivisionByZero)},
-        HostileValueRow{"negativeZeroWidth", "de_DE", W, u"-0"_s, fails(RuntimeError::DivisionByZero)},
-        HostileValueRow{"negativeZeroTextSize", "en_US", T, u"-0"_s, fails(RuntimeError::InvalidPropertyValue)},
+        HostileValueRow{"hugeWidth", &kInvariant, W, "1e39", fails(RuntimeError::Overflow)},
+        HostileValueRow{"hugeNegativeHeight", &kInvariant, H, "-1e39", fails(RuntimeError::Overflow)},
+        HostileValueRow{"beyondDouble", &kInvariant, W, "1e309", fails(RuntimeError::Overflow)},
+        HostileValueRow{"hugeTextSize", &kGerman, T, "1e39", fails(RuntimeError::Overflow)},
+        HostileValueRow{"nanWidth", &kInvariant, W, "nan", fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"infHeight", &kInvariant, H, "inf", fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"infTextSize", &kGerman, T, "-inf", fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"negativeZeroHeight", &kInvariant, H, "-0", fails(RuntimeError::DivisionByZero)},
+        HostileValueRow{"negativeZeroWidth", &kGerman, W, "-0", fails(RuntimeError::DivisionByZero)},
+        HostileValueRow{"negativeZeroTextSize", &kInvariant, T, "-0", fails(RuntimeError::InvalidPropertyValue)},
         // The decimal separator of the user's format, and the other one.
-        HostileValueRow{"pointUnderPoint", "en_US", W, u"1.5"_s, cell(1.5f)},
-        HostileValueRow{"commaUnderComma", "de_DE", W, u"1,5"_s, cell(1.5f)},
-        HostileValueRow{"commaUnderPoint", "en_US", H, u"1,5"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"pointUnderComma", "de_DE", H, u"1.5"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"commaTextSizeUnderComma", "cs_CZ", T, u"10,5"_s, cell(13, 18, 10.5f)},
+        HostileValueRow{"pointUnderPoint", &kInvariant, W, "1.5", cell(1.5f)},
+        HostileValueRow{"commaUnderComma", &kGerman, W, "1,5", cell(1.5f)},
+        HostileValueRow{"commaUnderPoint", &kInvariant, H, "1,5", fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"pointUnderComma", &kGerman, H, "1.5", fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"commaTextSizeUnderComma", &kCzech, T, "10,5", cell(13, 18, 10.5f)},
         // Digits from other scripts count only in a format that uses them.
-        HostileValueRow{"arabicIndicDigitsUnderArabic", "ar_EG", W, u"\u0661\u0666"_s, cell(16)},
-        HostileValueRow{"arabicIndicDigitsUnderPoint", "en_US", W, u"\u0661\u0666"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"devanagariDigits", "en_US", H, u"\u0968\u0966"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"fullwidthDigits", "en_US", W, u"\uff11\uff16"_s, fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"arabicIndicDigitsUnderArabic", &kArabic, W, "\u0661\u0666", cell(16)},
+        HostileValueRow{"arabicIndicDigitsUnderPoint", &kInvariant, W, "\u0661\u0666",
+                        fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"devanagariDigits", &kInvariant, H, "\u0968\u0966", fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"fullwidthDigits", &kInvariant, W, "\uff11\uff16", fails(RuntimeError::TypeMismatch)},
         // Spaces and line ends around a number are not part of it.
-        HostileValueRow{"spacesAround", "en_US", W, u"  16  "_s, cell(16)},
-        HostileValueRow{"tabAndNewline", "de_DE", H, u"\t20,5\n"_s, cell(13, 20.5f)},
-        HostileValueRow{"spaceInside", "en_US", W, u"1 6"_s, fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"onlySpaces", "en_US", H, u"   "_s, fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"spacesAround", &kInvariant, W, "  16  ", cell(16)},
+        HostileValueRow{"tabAndNewline", &kGerman, H, "\t20,5\n", cell(13, 20.5f)},
+        HostileValueRow{"spaceInside", &kInvariant, W, "1 6", fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"onlySpaces", &kInvariant, H, "   ", fails(RuntimeError::TypeMismatch)},
+        // Text that is not UTF-8 is no number.
+        HostileValueRow{"invalidUtf8", &kInvariant, W, "1\xff" "6", fails(RuntimeError::TypeMismatch)},
         // A megabyte of text is read whole and refused like any other.
-        HostileValueRow{"megabyteOfDigits", "en_US", W, QString(1 << 20, u'7'), fails(RuntimeError::Overflow)},
-        HostileValueRow{"megabyteOfLetters", "en_US", T, QString(1 << 20, u'x'), fails(RuntimeError::TypeMismatch)},
-        HostileValueRow{"megabyteOfZeros", "en_US", W, QString(1 << 20, u'0') + u"16"_s, cell(16)}),
+        HostileValueRow{"megabyteOfDigits", &kInvariant, W, std::string(1 << 20, '7'), fails(RuntimeError::Overflow)},
+        HostileValueRow{"megabyteOfLetters", &kInvariant, T, std::string(1 << 20, 'x'),
+                        fails(RuntimeError::TypeMismatch)},
+        HostileValueRow{"megabyteOfZeros", &kInvariant, W, std::string(1 << 20, '0') + "16", cell(16)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The banner setting is kept as text and never converted at start-up, so no
 // text in it can stop the saver.
 TEST(HostileStartup, AnyBannerTextStartsTheSaver)
 {
-    for (const QString& text : {u"nan"_s, u"1e39"_s, u"\u0661"_s, QString(1 << 20, u'1'), u" 1 "_s}) {
-        TempStore temp;
-        temp.set(keys::kSystem, text);
-        const GuardedStart start(temp);
-        EXPECT_TRUE(start.platform.messages.empty());
-        EXPECT_EQ(start.form->state.bannerFlag, text);
+    for (const std::string& text : {std::string("nan"), std::string("1e39"), std::string("\u0661"),
+                                    std::string(1 << 20, '1'), std::string(" 1 "), std::string("\xff\xfe")}) {
+        FakeForm fake;
+        fake.store.put(keys::kSystem, text);
+        const GuardedStart start(fake);
+        EXPECT_TRUE(fake.platform.messages.empty());
+        EXPECT_EQ(fake.form->state.bannerFlag, text);
     }
 }
 
-// A user of a decimal-comma format writes fractions by hand without quotes,
-// as the program's own format shows them; the INI parser would split them
-// into lists at the comma.
-TEST(HostileStartup, HandWrittenDecimalCommasBuildTheGrid)
+// A user of a decimal-comma format writes fractions as the program's own
+// format shows them.
+TEST(HostileStartup, DecimalCommasBuildTheGrid)
 {
-    LocaleScope locale("cs_CZ");
-    TempStore temp;
-    writeBytes(temp.filePath(), "[OPTION]\nTEXTSIZE=8,5\nWIDTH=13,5\nHEIGHT=18,25\n");
-    const GuardedStart start(temp);
-    expectOutcome(start, cell(13.5f, 18.25f, 8.5f));
+    FakeForm fake;
+    fake.platform.format = kCzech;
+    fake.store.put(keys::kTextSize, "8,5");
+    fake.store.put(keys::kWidth, "13,5");
+    fake.store.put(keys::kHeight, "18,25");
+    const GuardedStart start(fake);
+    expectOutcome(fake, cell(13.5f, 18.25f, 8.5f));
 }
-
-struct HostileFileRow {
-    const char* name;
-    std::function<void(const QString& path)> make; // puts something where the settings file goes
-    Outcome outcome;
-};
-
-class HostileFile : public ::testing::TestWithParam<HostileFileRow> {};
-
-TEST_P(HostileFile, StartsWithWhatCanBeReadAndLeavesTheFileAlone)
-{
-    TempStore temp;
-    GetParam().make(temp.filePath());
-    const QByteArray before = temp.fileBytes();
-
-    const GuardedStart start(temp);
-
-    expectOutcome(start, GetParam().outcome);
-    EXPECT_TRUE(temp.fileBytes() == before);
-    QFile::setPermissions(QFileInfo(temp.filePath()).absolutePath(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, HostileFile,
-    ::testing::Values(
-        HostileFileRow{"binaryGarbage", [](const QString& path) { writeBytes(path, binaryGarbage(4096)); }, cell(13)},
-        HostileFileRow{"tenMegabytesOfGarbage", [](const QString& path) { writeBytes(path, binaryGarbage(10 << 20)); },
-                       cell(13)},
-        HostileFileRow{"tenMegabytesBeforeTheKeys",
-                       [](const QString& path) {
-                           writeBytes(path, "[PAD]\nX=" + QByteArray(10 << 20, 'x') + "\n[OPTION]\nWIDTH=16\nHEIGHT=20\n");
-                       },
-                       cell(16, 20)},
-        HostileFileRow{"garbageAfterTheKeys",
-                       [](const QString& path) { writeBytes(path, "[OPTION]\nWIDTH=16\n" + binaryGarbage(1024)); },
-                       cell(16)},
-        HostileFileRow{"aFolder", [](const QString& path) { QDir().mkpath(path); }, cell(13)},
-        HostileFileRow{"aDanglingLink",
-                       [](const QString& path) {
-                           QDir().mkpath(QFileInfo(path).absolutePath());
-                           QFile::link(path + QStringLiteral(".gone"), path);
-                       },
-                       cell(13)},
-        HostileFileRow{"aLinkToItself",
-                       [](const QString& path) {
-                           QDir().mkpath(QFileInfo(path).absolutePath());
-                           QFile::link(path, path);
-                       },
-                       cell(13)},
-        HostileFileRow{"aReadOnlyFolder",
-                       [](const QString& path) {
-                           writeBytes(path, "[OPTION]\nWIDTH=16\n");
-                           QFile::setPermissions(QFileInfo(path).absolutePath(),
-                                                 QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-                       },
-                       cell(16)}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace korval

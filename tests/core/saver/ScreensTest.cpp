@@ -1,24 +1,29 @@
-#include "support/FakePlatform.h"
-#include "support/TempStore.h"
+#include "core/support/FakeForm.h"
 
-#include "saver/Form1.h"
+#include "core/saver/Form1.h"
+#include "core/saver/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace korval {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempStore;
+using testing::FakeForm;
 
 ScreenArea screen(const char* name, int x, int y, int width, int height)
 {
-    return {QString::fromLatin1(name), QRect(x, y, width, height), 15};
+    return {name, {x, y, width, height}, 15};
+}
+
+// What the form asks of a screen's window when it makes it: the window goes
+// topmost, keeping its place and size.
+std::string topmost(const std::string& window)
+{
+    return "SetWindowPos " + window + " " + std::to_string(HWND_TOPMOST) + " "
+           + std::to_string(SWP_NOSIZE | SWP_NOMOVE);
 }
 
 const ScreenArea kLeft = screen("left", 0, 0, 1024, 768);
@@ -28,11 +33,12 @@ const ScreenArea kBelow = screen("below", 0, 768, 1280, 1024);
 // A saver started on the given screens, the first one primary. The timers
 // are off: tests tick by hand.
 struct ScreensSaver {
-    explicit ScreensSaver(std::vector<ScreenArea> screens, const QString& system = QStringLiteral("0"))
+    explicit ScreensSaver(std::vector<ScreenArea> screens, const std::string& system = "0")
+        : platform(fake.platform)
     {
         platform.setScreens(std::move(screens));
-        temp.set(settings::kSystem, system);
-        form = std::make_unique<Form1>(platform, temp.store);
+        fake.store.put(settings::kSystem, system);
+        form = &fake.make();
         form->Timer1.setEnabled(false);
         form->StartSaver();
     }
@@ -47,7 +53,7 @@ struct ScreensSaver {
     }
     static std::string gridOf(const ScreenArea& area, const SaverState& state)
     {
-        return area.name.toStdString() + ":" + std::to_string(state.columnCount) + "x"
+        return area.name + ":" + std::to_string(state.columnCount) + "x"
                + std::to_string(static_cast<int>(state.rowsPerColumn));
     }
 
@@ -61,7 +67,7 @@ struct ScreensSaver {
             for (int row : state.headRow)
                 atTop = atTop && row == 0;
             if (atTop)
-                fresh.push_back(area.name.toStdString());
+                fresh.push_back(area.name);
         };
         check(form->area(), form->state);
         for (const auto& other : form->otherScreens())
@@ -69,9 +75,9 @@ struct ScreensSaver {
         return fresh;
     }
 
-    FakePlatform platform;
-    TempStore temp;
-    std::unique_ptr<Form1> form;
+    FakeForm fake;
+    testing::FakePlatform& platform;
+    Form1* form = nullptr;
 };
 
 TEST(Screens, EveryScreenGetsAGridLaidOutFromItsOwnSize)
@@ -85,6 +91,9 @@ TEST(Screens, EveryScreenGetsAGridLaidOutFromItsOwnSize)
         EXPECT_FLOAT_EQ(other->M1[0].fontSize, 10);
     }
     EXPECT_EQ(saver.form->Width, 1024 * 15) << "the form is the primary screen's";
+    EXPECT_EQ(saver.fake.windows.log,
+              (std::vector<std::string>{topmost("form"), "added right", topmost("right"), "added below",
+                                        topmost("below")}));
 }
 
 // The primary screen's rain draws exactly what it would draw alone: the
@@ -112,7 +121,8 @@ struct ChangeRow {
     std::vector<std::vector<ScreenArea>> changes; // one after the other
     std::vector<std::string> grids;               // the form's first
     std::vector<std::string> fresh;               // grids laid out anew
-    QRect formGeometry;
+    PixelRect formGeometry;
+    std::vector<std::string> windowCalls;         // what the form asked of the windows
 };
 
 class ScreensChange : public ::testing::TestWithParam<ChangeRow> {};
@@ -123,6 +133,7 @@ TEST_P(ScreensChange, AreFollowedWhileTheSaverRuns)
     ScreensSaver saver(row.before);
     for (int tick = 0; tick < 3; ++tick) // every head away from the top
         saver.form->Timer1_Timer();
+    saver.fake.windows.log.clear();
     // The change runs through the form's stage, which then repaints every
     // window it still has: one of a screen that went would be a dangling one.
     for (const std::vector<ScreenArea>& screens : row.changes)
@@ -131,7 +142,8 @@ TEST_P(ScreensChange, AreFollowedWhileTheSaverRuns)
     EXPECT_EQ(saver.grids(), row.grids);
     EXPECT_EQ(saver.freshGrids(), row.fresh);
     EXPECT_EQ(saver.form->area().geometry, row.formGeometry);
-    EXPECT_EQ(saver.form->Width, row.formGeometry.width() * 15);
+    EXPECT_EQ(saver.form->Width, row.formGeometry.width * 15);
+    EXPECT_EQ(saver.fake.windows.log, row.windowCalls);
     EXPECT_FALSE(saver.platform.ended());
 }
 
@@ -145,30 +157,40 @@ INSTANTIATE_TEST_SUITE_P(
     Screens, ScreensChange,
     ::testing::Values(
         ChangeRow{"aScreenAppears", {kLeft}, {{kLeft, kRight}}, {"left:78x42", "right:61x33"}, {"right"},
-                  kLeft.geometry},
+                  kLeft.geometry,
+                  {"added right", topmost("right"), "followed"}},
         ChangeRow{"aScreenGoes", {kLeft, kRight, kBelow}, {{kLeft, kBelow}}, {"left:78x42", "below:98x56"}, {},
-                  kLeft.geometry},
+                  kLeft.geometry,
+                  {"removed right", "followed"}},
         ChangeRow{"anOtherScreenGrows", {kLeft, kRight}, {{kLeft, kRightLarger}}, {"left:78x42", "right:147x60"},
-                  {"right"}, kLeft.geometry},
+                  {"right"}, kLeft.geometry,
+                  {"followed"}},
         ChangeRow{"anOtherScreenMovesOnly", {kLeft, kRight}, {{kLeft, kRightBelow}}, {"left:78x42", "right:61x33"},
-                  {}, kLeft.geometry},
+                  {}, kLeft.geometry,
+                  {"followed"}},
         ChangeRow{"thePrimaryGrows", {kLeft, kRight}, {{kLeftLarger, kRight}}, {"left:147x60", "right:61x33"},
-                  {"left"}, kLeftLarger.geometry},
+                  {"left"}, kLeftLarger.geometry,
+                  {"followed"}},
         ChangeRow{"thePrimaryMovesOnly", {kLeft, kRight}, {{kLeftMoved, kRight}}, {"left:78x42", "right:61x33"},
-                  {}, kLeftMoved.geometry},
+                  {}, kLeftMoved.geometry,
+                  {"followed"}},
         ChangeRow{"anotherScreenBecomesPrimary", {kLeft, kRight}, {{kRightAsPrimary, kLeft}},
-                  {"right:61x33", "left:78x42"}, {"right", "left"}, kRightAsPrimary.geometry},
+                  {"right:61x33", "left:78x42"}, {"right", "left"}, kRightAsPrimary.geometry,
+                  {"added left", topmost("left"), "removed right", "followed"}},
         ChangeRow{"everyScreenGoesToSleep", {kLeft, kRight}, {{}}, {"left:78x42", "right:61x33"}, {},
-                  kLeft.geometry},
+                  kLeft.geometry,
+                  {}},
         ChangeRow{"theScreensWakeUpAgain", {kLeft, kRight}, {{}, {kLeft, kRight}}, {"left:78x42", "right:61x33"},
-                  {}, kLeft.geometry},
+                  {}, kLeft.geometry,
+                  {"followed"}},
         ChangeRow{"otherScreensWakeUp", {kLeft}, {{}, {kLeftLarger, kBelow}}, {"left:147x60", "below:98x56"},
-                  {"left", "below"}, kLeftLarger.geometry}),
+                  {"left", "below"}, kLeftLarger.geometry,
+                  {"added below", topmost("below"), "followed"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Screens, TheBannerMovesToTheCentreOfANewPrimaryScreen)
 {
-    ScreensSaver saver({kLeft, kRight}, QStringLiteral("1"));
+    ScreensSaver saver({kLeft, kRight}, "1");
     saver.form->Form_KeyPress('a');
     ASSERT_TRUE(saver.form->Label1.isVisible());
     EXPECT_FLOAT_EQ(saver.form->Label1.left(), 424.5f);

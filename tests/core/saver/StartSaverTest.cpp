@@ -1,40 +1,45 @@
-#include "support/FakePlatform.h"
-#include "support/TempStore.h"
+#include "core/support/Errors.h"
+#include "core/support/FakeForm.h"
+#include "core/support/Formats.h"
 
-#include "saver/Form1.h"
-#include "saver/HostedRain.h"
+#include "core/saver/CellSettings.h"
+#include "core/saver/Form1.h"
+#include "core/saver/Grid.h"
+#include "core/saver/WindowPlacement.h"
 
 #include "core/runtime/RuntimeError.h"
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
-#include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace korval {
 namespace {
 
-using testing::FakePlatform;
-using testing::TempStore;
+using testing::errorOf;
+using testing::FakeForm;
 namespace keys = settings;
 
 // A saver form on a screen of the given size, started with what the store holds.
 struct StartedSaver {
-    StartedSaver(int width, int height, double twipsPerPixel = 15) : platform(width, height, twipsPerPixel) {}
+    StartedSaver(int width, int height, double twipsPerPixel = 15)
+        : fake(width, height, twipsPerPixel), platform(fake.platform), store(fake.store)
+    {
+    }
 
     Form1& start()
     {
-        form = std::make_unique<Form1>(platform, temp.store);
-        form->Timer1.setEnabled(false); // the tests tick by hand
-        form->StartSaver();
-        return *form;
+        Form1& form = fake.make();
+        form.Timer1.setEnabled(false); // the tests tick by hand
+        form.StartSaver();
+        return form;
     }
 
-    FakePlatform platform;
-    TempStore temp;
-    std::unique_ptr<Form1> form;
+    FakeForm fake;
+    testing::FakePlatform& platform;
+    testing::MemoryStore& store;
 };
 
 TEST(StartSaver, DefaultGridOn1024x768)
@@ -49,7 +54,7 @@ TEST(StartSaver, DefaultGridOn1024x768)
     EXPECT_EQ(form.M1[0].width, 13);
     EXPECT_EQ(form.M1[0].height, 18);
     EXPECT_FLOAT_EQ(form.M1[0].fontSize, 10);
-    EXPECT_EQ(state.bannerFlag, QStringLiteral("1"));
+    EXPECT_EQ(state.bannerFlag, "1");
 
     EXPECT_EQ(form.M1[3275].left, 1001); // bottom of column 78
     EXPECT_EQ(form.M1[3275].top, 738);
@@ -75,6 +80,11 @@ TEST(StartSaver, DefaultGridOn1024x768)
     EXPECT_EQ(saver.platform.cursorCount, -1);
     EXPECT_EQ(saver.platform.randomSource.seedings, 1);
     EXPECT_FALSE(saver.platform.ended());
+    EXPECT_EQ(saver.fake.windows.log, (std::vector<std::string>{"SetWindowPos form "
+                                                                + std::to_string(HWND_TOPMOST) + " "
+                                                                + std::to_string(SWP_NOSIZE | SWP_NOMOVE)}))
+        << "the form's window goes topmost, keeping its place and size";
+    EXPECT_EQ(saver.store.writes, 0);
 }
 
 TEST(StartSaver, ScreenWidthAWholeNumberOfCellsPutsTheEdgeColumnOffScreen)
@@ -96,14 +106,14 @@ TEST(StartSaver, AlwaysDividesByFifteenTwipsPerPixel)
 TEST(StartSaver, StoredSettingsReachEveryCell)
 {
     StartedSaver saver(1024, 768);
-    saver.temp.set(keys::kTextSize, QStringLiteral("12"));
-    saver.temp.set(keys::kWidth, QStringLiteral("16"));
-    saver.temp.set(keys::kHeight, QStringLiteral("21"));
-    saver.temp.set(keys::kSystem, QStringLiteral("0"));
+    saver.store.put(keys::kTextSize, "12");
+    saver.store.put(keys::kWidth, "16");
+    saver.store.put(keys::kHeight, "21");
+    saver.store.put(keys::kSystem, "0");
     Form1& form = saver.start();
     EXPECT_EQ(form.state.columnCount, 64);
     EXPECT_EQ(form.state.rowsPerColumn, 36);
-    EXPECT_EQ(form.state.bannerFlag, QStringLiteral("0"));
+    EXPECT_EQ(form.state.bannerFlag, "0");
     for (int i = 0; i < form.M1.count(); ++i) {
         ASSERT_FLOAT_EQ(form.M1[i].fontSize, 12) << "cell " << i;
         ASSERT_EQ(form.M1[i].width, 16) << "cell " << i;
@@ -140,7 +150,7 @@ TEST(StartSaver, LargeScreensBuildTheWholeGrid)
     EXPECT_EQ(form.state.columnSpeed.size(), static_cast<std::size_t>(C + 2));
 
     StartedSaver narrow(1024, 768);
-    narrow.temp.set(keys::kWidth, QStringLiteral("2"));
+    narrow.store.put(keys::kWidth, "2");
     Form1& narrowForm = narrow.start();
     EXPECT_EQ(narrowForm.state.columnCount, 512) << "more than 500 columns still seed";
     EXPECT_GT(narrowForm.state.columnSpeed[512], 0);
@@ -149,14 +159,14 @@ TEST(StartSaver, LargeScreensBuildTheWholeGrid)
 TEST(StartSaver, CellsLargerThanTheScreenLeaveAStillGrid)
 {
     StartedSaver tall(1024, 768);
-    tall.temp.set(keys::kHeight, QStringLiteral("800"));
+    tall.store.put(keys::kHeight, "800");
     Form1& tallForm = tall.start();
     EXPECT_EQ(tallForm.state.rowsPerColumn, 0);
     EXPECT_EQ(tallForm.M1.count(), 2) << "the template and the one cell below it";
     EXPECT_EQ(tallForm.M1[1].top, 800);
 
     StartedSaver wide(1024, 768);
-    wide.temp.set(keys::kWidth, QStringLiteral("2000"));
+    wide.store.put(keys::kWidth, "2000");
     Form1& wideForm = wide.start();
     EXPECT_EQ(wideForm.state.columnCount, 0);
     EXPECT_EQ(wideForm.M1.count(), 2);
@@ -174,10 +184,10 @@ class StartSaverRefuses : public ::testing::TestWithParam<BadSettingRow> {};
 TEST_P(StartSaverRefuses, WithTheErrorOfTheUnusableValue)
 {
     StartedSaver saver(1024, 768);
-    saver.temp.set(*GetParam().key, QString::fromUtf8(GetParam().value));
-    saver.form = std::make_unique<Form1>(saver.platform, saver.temp.store);
+    saver.store.put(*GetParam().key, GetParam().value);
+    Form1& form = saver.fake.make();
     try {
-        saver.form->StartSaver();
+        form.StartSaver();
         ADD_FAILURE() << "start-up did not fail";
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.number(), GetParam().error);
@@ -185,37 +195,34 @@ TEST_P(StartSaverRefuses, WithTheErrorOfTheUnusableValue)
 }
 
 // A value given for this run is checked as a stored one is, and the rain in
-// a host's window starts up as the saver does: the same error either way,
-// and the store is never written.
+// a host's window (which takes the same steps: the cell settings, then the
+// grid for its window's size) fails the same way; the store is never written.
 TEST_P(StartSaverRefuses, AlsoForAValueForThisRunAndInAHostWindow)
 {
     const BadSettingRow& row = GetParam();
-    const SettingEntries runOnly{{QString(row.key->name), QString::fromUtf8(row.value)}};
-    const auto errorOf = [](auto&& start) -> std::optional<int> {
-        try {
-            start();
-            return std::nullopt;
-        } catch (const RuntimeError& error) {
-            return error.number();
-        }
-    };
+    const SettingEntries runOnly{{std::string(row.key->name), row.value}};
     {
         StartedSaver saver(1024, 768);
-        saver.temp.store.setRunOnly(runOnly);
-        saver.form = std::make_unique<Form1>(saver.platform, saver.temp.store);
-        EXPECT_EQ(errorOf([&] { saver.form->StartSaver(); }), row.error) << "for this run";
-        EXPECT_FALSE(QFile::exists(saver.temp.filePath())) << "nothing written";
+        saver.store.setRunOnly(runOnly);
+        Form1& form = saver.fake.make();
+        EXPECT_EQ(errorOf([&] { form.StartSaver(); }), row.error) << "for this run";
+        EXPECT_EQ(saver.store.writes, 0) << "nothing written";
+        EXPECT_EQ(saver.store.value(*row.key), std::nullopt) << "nothing stored";
     }
     for (const bool stored : {true, false}) {
-        FakePlatform platform;
-        TempStore temp;
+        testing::MemoryStore store;
         if (stored)
-            temp.set(*row.key, QString::fromUtf8(row.value));
+            store.put(*row.key, row.value);
         else
-            temp.store.setRunOnly(runOnly);
-        HostedRain rain(platform, temp.store);
-        EXPECT_EQ(errorOf([&] { rain.start(QSize(1024, 768)); }), row.error) << (stored ? "stored" : "for this run");
-        EXPECT_FALSE(rain.Timer1.isEnabled());
+            store.setRunOnly(runOnly);
+        SaverState state;
+        CellArray M1(templateCell(), CellFont{});
+        const auto hostedStart = [&] {
+            applyCellSettings(M1, store, testing::invariantFormat());
+            layOutGrid(state, M1, SizeF{1024 * 15, 768 * 15});
+        };
+        EXPECT_EQ(errorOf(hostedStart), row.error) << (stored ? "stored" : "for this run");
+        EXPECT_EQ(store.writes, 0);
     }
 }
 
@@ -236,8 +243,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StartSaver, AnyTextOfSystemIsKeptUnexamined)
 {
     StartedSaver saver(1024, 768);
-    saver.temp.set(keys::kSystem, QStringLiteral("yes please"));
-    EXPECT_EQ(saver.start().state.bannerFlag, QStringLiteral("yes please"));
+    saver.store.put(keys::kSystem, "yes please");
+    EXPECT_EQ(saver.start().state.bannerFlag, "yes please");
 }
 
 TEST(StartSaver, AnotherInstanceEndsAtOnceWithoutTouchingAnything)
@@ -248,7 +255,7 @@ TEST(StartSaver, AnotherInstanceEndsAtOnceWithoutTouchingAnything)
     EXPECT_EQ(saver.platform.exitStatus, 0);
     EXPECT_EQ(saver.platform.cursorCount, 0) << "the running saver's pointer stays as it was";
     EXPECT_EQ(form.M1.count(), 1);
-    EXPECT_FALSE(form.window().isVisible());
+    EXPECT_TRUE(saver.fake.windows.log.empty()) << "no window is asked for anything";
 }
 
 } // namespace

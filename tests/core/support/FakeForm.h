@@ -58,7 +58,10 @@ private:
 
 // The saver form with its timers and windows faked: the rules alone.
 struct FakeForm {
-    explicit FakeForm(int widthPixels = 1024, int heightPixels = 768) : platform(widthPixels, heightPixels) {}
+    explicit FakeForm(int widthPixels = 1024, int heightPixels = 768, double twipsPerPixel = 15)
+        : platform(widthPixels, heightPixels, twipsPerPixel)
+    {
+    }
 
     // Makes the form (after the test has scripted the platform and store).
     Form1& make()

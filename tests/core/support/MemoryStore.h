@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/runtime/RuntimeError.h"
 #include "core/settings/SettingsStore.h"
 
 #include <map>

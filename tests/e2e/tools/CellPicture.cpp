@@ -65,8 +65,8 @@ int main(int argc, char* argv[])
     }
 
     LabelControl label;
-    label.caption = QStringLiteral("IN FRONT");
-    label.fontFamily = QStringLiteral("Arial");
+    label.caption = "IN FRONT";
+    label.fontFamily = "Arial";
     label.fontSize = 10;
     label.fontWeight = 700;
     SaverWindow window(cells, {&label});
