@@ -37,7 +37,10 @@ void Program::Form_Load(const CommandLine& commandLine)
     case Mode::Saver:
         form1_ = std::make_unique<SaverForm>(platform_, store_);
         form1_->StartSaver();
-        form1_->show();
+        // Start-up ends the program when another instance runs; the window
+        // of a program that has ended never shows.
+        if (!platform_.anotherInstanceRunning())
+            form1_->show();
         return;
     case Mode::Hosted:
         hosted_ = std::make_unique<HostedRain>(platform_, store_);

@@ -79,6 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AnswerRow{"shortHelp", {QStringLiteral("-h")}, 0, "/c", nullptr},
                       AnswerRow{"preview", {QStringLiteral("/p"), QStringLiteral("4242")}, 0, nullptr, nullptr},
                       AnswerRow{"previewInCapitals", {QStringLiteral(" /P ")}, 0, nullptr, nullptr},
+                      AnswerRow{"passwordChange", {QStringLiteral("/a")}, 0, nullptr, nullptr},
                       AnswerRow{"unknownSwitch", {QStringLiteral("/x")}, 2, nullptr, "usage: korval"},
                       AnswerRow{"hostsHelp", {QStringLiteral("-help")}, 0, "--window-id", nullptr},
                       AnswerRow{"windowIdNotANumber", {QStringLiteral("-window-id"), QStringLiteral("abc")}, 2, nullptr,

@@ -14,12 +14,12 @@ UserSandbox::UserSandbox()
     const QString runtime = runtimeFolder();
     valid_ = QDir().mkpath(configFolder()) && QDir().mkpath(runtime)
              && QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    settings_ = std::make_unique<SettingsStore>(configFolder());
+    settings_ = std::make_unique<IniSettingsStore>(configFolder());
 }
 
 QString UserSandbox::settingsFile() const
 {
-    return settings_->filePath(QString(settings::kApplication));
+    return settings_->filePath(settings::kApplication);
 }
 
 QProcessEnvironment UserSandbox::environment(const QString& display) const
@@ -43,12 +43,12 @@ bool UserSandbox::lockLeft() const
 
 void UserSandbox::store(const settings::SettingKey& key, const QString& value)
 {
-    settings_->SaveSetting(settings::kApplication, settings::kSection, key.name, value);
+    settings_->SaveSetting(settings::kApplication, settings::kSection, key.name, value.toStdString());
 }
 
 QString UserSandbox::stored(const settings::SettingKey& key) const
 {
-    return settings_->stored(key);
+    return QString::fromStdString(settings_->stored(key));
 }
 
 } // namespace korval::e2e

@@ -34,7 +34,7 @@ public:
 
 private:
     QTemporaryDir root_;
-    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<IniSettingsStore> settings_;
     bool valid_ = false;
 };
 

@@ -28,10 +28,10 @@ TEST_P(ReadCommandLine, GivesTheModeTheWindowAndTheSettingsForThisRun)
     EXPECT_EQ(line.runOnly, row.runOnly);
 }
 
-const QString kWidth = QStringLiteral("WIDTH");
-const QString kHeight = QStringLiteral("HEIGHT");
-const QString kTextSize = QStringLiteral("TEXTSIZE");
-const QString kSystem = QStringLiteral("SYSTEM");
+const std::string kWidth = "WIDTH";
+const std::string kHeight = "HEIGHT";
+const std::string kTextSize = "TEXTSIZE";
+const std::string kSystem = "SYSTEM";
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ReadCommandLine,
@@ -44,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadRow{"windowsSaverPaddedNeedsNoHostWindow", {" /S "}, "0x600008", Mode::Saver, 0, {}},
         ReadRow{"optionsIgnoreTheRestAsBefore", {"/c", "--anything"}, "", Mode::Configure, 0, {}},
         ReadRow{"previewWithHandle", {"/p", "4242"}, "", Mode::Preview, 0, {}},
+        ReadRow{"passwordChange", {"/a"}, "", Mode::PasswordChange, 0, {}},
         ReadRow{"nothing", {}, "", Mode::Configure, 0, {}},
         ReadRow{"wordWithoutDashOrSlash", {"s"}, "", Mode::Unknown, 0, {}},
         ReadRow{"rootOneDash", {"-root"}, "", Mode::Hosted, 0, {}},

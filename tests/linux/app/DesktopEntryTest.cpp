@@ -1,4 +1,5 @@
-#include "app/ModeDispatch.h"
+#include "app/Usage.h"
+#include "core/dispatch/ModeDispatch.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +16,7 @@ namespace {
 TEST(DesktopEntry, OpensTheOptionsDialog)
 {
     const QString path = QFileInfo(QStringLiteral(__FILE__)).absolutePath()
-                         + QStringLiteral("/../../data/korval-options.desktop");
+                         + QStringLiteral("/../../../data/korval-options.desktop");
     ASSERT_TRUE(QFile::exists(path)) << qPrintable(path);
     QSettings entry(path, QSettings::IniFormat);
     entry.beginGroup(QStringLiteral("Desktop Entry"));
@@ -23,7 +24,7 @@ TEST(DesktopEntry, OpensTheOptionsDialog)
     const QStringList exec = entry.value(QStringLiteral("Exec")).toString().split(QLatin1Char(' '));
     ASSERT_FALSE(exec.isEmpty());
     EXPECT_EQ(exec.first(), QStringLiteral("korval"));
-    EXPECT_EQ(selectMode(argumentString(exec)), Mode::Configure);
+    EXPECT_EQ(selectMode(argumentString(exec).toStdString()), Mode::Configure);
     EXPECT_EQ(entry.value(QStringLiteral("Type")).toString(), QStringLiteral("Application"));
     EXPECT_EQ(entry.value(QStringLiteral("Terminal")).toString(), QStringLiteral("false"));
 }

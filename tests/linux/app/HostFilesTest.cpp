@@ -19,7 +19,7 @@ namespace {
 
 QString dataFile(const char* name)
 {
-    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../data/") + QString::fromLatin1(name);
+    return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../../data/") + QString::fromLatin1(name);
 }
 
 // What XScreenSaver's description gives its settings dialog to build the
@@ -74,12 +74,12 @@ TEST(XScreenSaverDescription, EveryChoiceMakesACommandLineForTheHostsWindow)
         EXPECT_TRUE(line.error.isEmpty()) << qPrintable(sizeArgument) << ": " << qPrintable(line.error);
         EXPECT_EQ(line.mode, Mode::Hosted);
         EXPECT_EQ(line.window, 0x400EE5u);
-        if (!line.runOnly.isEmpty())
-            sizes << line.runOnly.front().second;
+        if (!line.runOnly.empty())
+            sizes << QString::fromStdString(line.runOnly.front().second);
     }
     QStringList dialogSizes;
-    for (QLatin1StringView size : kFontSizes)
-        dialogSizes << QString(size);
+    for (std::string_view size : kFontSizes)
+        dialogSizes << QString::fromUtf8(size.data(), qsizetype(size.size()));
     EXPECT_EQ(sizes, dialogSizes) << "the sizes of korval's own dialog";
 
     const std::pair<const char*, const settings::SettingKey*> cellSizes[] = {{"cell-width", &settings::kWidth},
@@ -92,7 +92,7 @@ TEST(XScreenSaverDescription, EveryChoiceMakesACommandLineForTheHostsWindow)
             const QString value = number.value(QLatin1String(bound)).toString();
             const CommandLine line = previewRun(description.command, number.value(QLatin1String("arg")).toString().replace(QLatin1Char('%'), value));
             EXPECT_TRUE(line.error.isEmpty()) << id << " " << bound << ": " << qPrintable(line.error);
-            EXPECT_EQ(line.runOnly, (SettingEntries{{QString(key->name), value}})) << id << " " << bound;
+            EXPECT_EQ(line.runOnly, (SettingEntries{{std::string(key->name), value.toStdString()}})) << id << " " << bound;
         }
     }
 }

@@ -2,9 +2,9 @@
 #include "support/TempStore.h"
 
 #include "app/Program.h"
-#include "options/Form2.h"
-#include "saver/Form1.h"
+#include "options/OptionsForm.h"
 #include "saver/HostedRain.h"
+#include "saver/SaverForm.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +14,18 @@ namespace {
 using testing::FakePlatform;
 using testing::TempStore;
 
-TEST(Program, PreviewEndsAtOnceShowingNothing)
+// The preview, and the password change: the saver has no password of its own.
+TEST(Program, PreviewAndPasswordChangeEndAtOnceShowingNothing)
 {
-    FakePlatform platform;
-    TempStore temp;
-    Program program(platform, temp.store);
-    program.Form_Load(QStringLiteral("/p 1234"));
-    EXPECT_EQ(platform.exitStatus, 0);
-    EXPECT_EQ(program.saver(), nullptr);
-    EXPECT_EQ(program.options(), nullptr);
+    for (const char* arguments : {"/p 1234", "/a"}) {
+        FakePlatform platform;
+        TempStore temp;
+        Program program(platform, temp.store);
+        program.Form_Load(QString::fromLatin1(arguments));
+        EXPECT_EQ(platform.exitStatus, 0) << arguments;
+        EXPECT_EQ(program.saver(), nullptr) << arguments;
+        EXPECT_EQ(program.options(), nullptr) << arguments;
+    }
 }
 
 TEST(Program, UnknownSwitchEndsWithAFailureStatus)
@@ -58,7 +61,7 @@ TEST(Program, SaverCoversTheScreen)
     Program program(platform, temp.store);
     program.Form_Load(QStringLiteral(" /S "));
     ASSERT_NE(program.saver(), nullptr);
-    Form1& form = *program.saver();
+    SaverForm& form = *program.saver();
     form.Timer1.setEnabled(false);
     EXPECT_TRUE(form.window().isVisible());
     EXPECT_EQ(form.window().geometry(), QRect(0, 0, 1024, 768));
@@ -76,7 +79,7 @@ TEST(Program, ValuesForThisRunReachTheSaver)
     Program program(platform, temp.store);
     CommandLine commandLine;
     commandLine.mode = Mode::Saver;
-    commandLine.runOnly = {{QStringLiteral("WIDTH"), QStringLiteral("32")}};
+    commandLine.runOnly = {{"WIDTH", "32"}};
     program.Form_Load(commandLine);
     ASSERT_NE(program.saver(), nullptr);
     program.saver()->Timer1.setEnabled(false);

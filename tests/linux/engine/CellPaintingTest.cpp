@@ -3,6 +3,7 @@
 #include "core/saver/CellArray.h"
 #include "core/saver/Palette.h"
 #include "engine/SaverWindow.h"
+#include "platform/QtText.h"
 #include "core/saver/Stage.h"
 
 #include <QCoreApplication>
@@ -47,7 +48,7 @@ struct PaintedGrid {
     }
 
     int index(int column, int row) const { return column * kRows + row; }
-    QRect rectOf(int column, int row) const { return (*cells)[index(column, row)].pixelRect(); }
+    QRect rectOf(int column, int row) const { return qtRect((*cells)[index(column, row)].pixelRect()); }
 
     // What a cell of the painted frame shows: 'o' bright ink, 'x' dim ink,
     // '.' black only; anything else is '?'.

@@ -1,8 +1,9 @@
 #include "support/FakePlatform.h"
 #include "support/TempStore.h"
 
-#include "options/Form2.h"
-#include "core/options/LetterMeasure.h"
+#include "options/LetterFont.h"
+#include "options/OptionsForm.h"
+#include "platform/LocaleFormat.h"
 
 #include "core/saver/Palette.h"
 
@@ -22,23 +23,20 @@ using testing::FakePlatform;
 using testing::TempStore;
 namespace keys = settings;
 
-const QString kFillEverything = QStringLiteral("Musí být vyplněny všecchny údaje");
-const QString kWholeNumbersOnly = QStringLiteral("Zadávejte pouze celá čísla");
-
 // The dialog on a store of its own, opened as the program opens it.
 struct Dialog {
     FakePlatform platform;
     TempStore temp;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<OptionsForm> form;
 
     void store(const char* size, const char* width, const char* height, const char* system)
     {
         temp.store.SaveSettings(keys::kApplication, keys::kSection,
                                 {{"TEXTSIZE", size}, {"WIDTH", width}, {"HEIGHT", height}, {"SYSTEM", system}});
     }
-    Form2& open()
+    OptionsForm& open()
     {
-        form = std::make_unique<Form2>(platform, temp.store);
+        form = std::make_unique<OptionsForm>(platform, temp.store);
         form->Form_Load();
         form->show();
         return *form;
@@ -70,7 +68,7 @@ QRgb foreColour(const QWidget& widget)
 TEST(Form2Layout, WindowAndControlsAsDesigned)
 {
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     EXPECT_EQ(form.window().windowTitle(), QStringLiteral("OPTION KORVAL"));
     EXPECT_EQ(form.window().size(), QSize(323, 199));
     EXPECT_EQ(form.window().palette().color(QPalette::Window).rgb(), BLACK);
@@ -104,7 +102,7 @@ TEST(Form2Layout, WindowAndControlsAsDesigned)
 TEST(Form2Layout, ListOffersTheSixSizesInOrderAndTakesNoTyping)
 {
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     QStringList entries;
     for (int i = 0; i < form.Combo1.count(); ++i)
         entries << form.Combo1.itemText(i);
@@ -115,7 +113,7 @@ TEST(Form2Layout, ListOffersTheSixSizesInOrderAndTakesNoTyping)
 TEST(Form2Keyboard, FocusStartsInTheListAndTabVisitsTheFieldsAndButtons)
 {
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form.window()));
     EXPECT_EQ(QApplication::focusWidget(), &form.Combo1);
     const std::initializer_list<QWidget*> order{&form.Text1, &form.Text2, &form.Command1, &form.Command2, &form.Combo1};
@@ -129,7 +127,7 @@ TEST(Form2Keyboard, FocusStartsInTheListAndTabVisitsTheFieldsAndButtons)
 TEST(Form2Keyboard, EnterAndEscapePressNoButtonButSpaceDoes)
 {
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form.window()));
     for (QWidget* target : std::initializer_list<QWidget*>{&form.Text1, &form.Command1, &form.Command2}) {
         target->setFocus();
@@ -157,7 +155,7 @@ TEST_P(Form2StoredChoice, StoredSystemBrightensOneLabelAndDimsTheOther)
 {
     Dialog dialog;
     dialog.store("12", "20", "20", GetParam().system);
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     const bool yes = GetParam().bannerChoice == 1;
     EXPECT_EQ(form.bannerChoice, GetParam().bannerChoice);
     EXPECT_EQ(foreColour(form.Label5), yes ? CAPTION_COLOUR : TRAIL_COLOUR);
@@ -174,7 +172,7 @@ TEST(Form2Choice, ClickingNoThenYesLeavesYesChosen)
 {
     Dialog dialog;
     dialog.store("10", "13", "18", "1");
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     QTest::mouseClick(&form.Label6, Qt::LeftButton);
     EXPECT_EQ(form.bannerChoice, 0);
     EXPECT_EQ(foreColour(form.Label6), CAPTION_COLOUR);
@@ -194,18 +192,18 @@ TEST(Form2Choice, ClickingNoThenYesLeavesYesChosen)
 
 TEST(Form2RoundTrip, GapsStoreTheLetterPlusTheGapAndReopenAsTyped)
 {
-    const QSize letter = naturalLetterSize(12);
+    const LetterSize letter = naturalLetterSize(12);
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     form.Combo1.setCurrentText(QStringLiteral("12"));
     dialog.type(form.Text1, QStringLiteral("3"));
     dialog.type(form.Text2, QStringLiteral("1"));
     dialog.pressOk();
     EXPECT_EQ(dialog.platform.exitStatus, 0);
     EXPECT_TRUE(dialog.platform.messages.empty());
-    EXPECT_EQ(dialog.stored(), (QStringList{"12", pixels(letter.width() + 3), pixels(letter.height() + 1), "1"}));
+    EXPECT_EQ(dialog.stored(), (QStringList{"12", pixels(letter.width + 3), pixels(letter.height + 1), "1"}));
 
-    Form2& reopened = dialog.open();
+    OptionsForm& reopened = dialog.open();
     EXPECT_EQ(reopened.Combo1.currentText(), QStringLiteral("12"));
     EXPECT_EQ(reopened.Text1.text(), QStringLiteral("3"));
     EXPECT_EQ(reopened.Text2.text(), QStringLiteral("1"));
@@ -213,36 +211,36 @@ TEST(Form2RoundTrip, GapsStoreTheLetterPlusTheGapAndReopenAsTyped)
 
 TEST(Form2RoundTrip, NoGapsStoreTheNaturalSize)
 {
-    const QSize letter = naturalLetterSize(17);
+    const LetterSize letter = naturalLetterSize(17);
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     form.Combo1.setCurrentText(QStringLiteral("17"));
     dialog.type(form.Text1, QStringLiteral("0"));
     dialog.type(form.Text2, QStringLiteral("0"));
     dialog.pressOk();
-    EXPECT_EQ(dialog.stored(), (QStringList{"17", pixels(letter.width()), pixels(letter.height()), "1"}));
+    EXPECT_EQ(dialog.stored(), (QStringList{"17", pixels(letter.width), pixels(letter.height), "1"}));
 }
 
 TEST(Form2RoundTrip, StoredCellAtOrBelowTheLetterShowsZeroOrANegativeGap)
 {
-    const QSize letter = naturalLetterSize(14);
+    const LetterSize letter = naturalLetterSize(14);
     Dialog dialog;
-    const QByteArray width = pixels(letter.width()).toLatin1(), height = pixels(letter.height() - 1).toLatin1();
+    const QByteArray width = pixels(letter.width).toLatin1(), height = pixels(letter.height - 1).toLatin1();
     dialog.store("14", width.constData(), height.constData(), "1");
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     EXPECT_EQ(form.Text1.text(), QStringLiteral("0"));
     EXPECT_EQ(form.Text2.text(), QStringLiteral("-1"));
 }
 
 TEST(Form2RoundTrip, NothingStoredOpensWithTheSaversDefaults)
 {
-    const QSize letter = naturalLetterSize(10);
+    const LetterSize letter = naturalLetterSize(10);
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     EXPECT_FALSE(dialog.platform.ended());
     EXPECT_EQ(form.Combo1.currentText(), QStringLiteral("10"));
-    EXPECT_EQ(form.Text1.text(), pixels(13 - letter.width()));
-    EXPECT_EQ(form.Text2.text(), pixels(18 - letter.height()));
+    EXPECT_EQ(form.Text1.text(), pixels(13 - letter.width));
+    EXPECT_EQ(form.Text2.text(), pixels(18 - letter.height));
     EXPECT_EQ(form.bannerChoice, 1);
     EXPECT_FALSE(QFile::exists(dialog.temp.filePath())) << "opening must not write";
 
@@ -254,19 +252,20 @@ TEST(Form2RoundTrip, DecimalCommaLocale)
 {
     const QLocale previous;
     QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
-    const QSize letter = naturalLetterSize(8);
+    const LetterSize letter = naturalLetterSize(8);
     Dialog dialog;
-    Form2& form = dialog.open();
+    dialog.platform.format = regionalFormatOf(QLocale());
+    OptionsForm& form = dialog.open();
     form.Combo1.setCurrentText(QStringLiteral("8"));
     dialog.type(form.Text1, QStringLiteral("2,0"));
     dialog.type(form.Text2, QStringLiteral("-1"));
     dialog.pressOk();
     const QStringList stored = dialog.stored();
-    Form2& reopened = dialog.open();
+    OptionsForm& reopened = dialog.open();
     const QString columnGap = reopened.Text1.text(), rowGap = reopened.Text2.text();
     QLocale::setDefault(previous);
 
-    EXPECT_EQ(stored, (QStringList{"8", pixels(letter.width() + 2), pixels(letter.height() - 1), "1"}));
+    EXPECT_EQ(stored, (QStringList{"8", pixels(letter.width + 2), pixels(letter.height - 1), "1"}));
     EXPECT_EQ(columnGap, QStringLiteral("2"));
     EXPECT_EQ(rowGap, QStringLiteral("-1"));
 }
@@ -289,7 +288,7 @@ TEST_P(Form2RefusedEntry, ShowsWhyAndChangesNothingUntilCorrected)
     Dialog dialog;
     dialog.store("10", "13", "18", "1");
     const QByteArray before = dialog.temp.fileBytes();
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     QTest::mouseClick(&form.Label6, Qt::LeftButton);
     dialog.type(form.Text1, QString::fromUtf16(row.columnGap));
     dialog.type(form.Text2, QString::fromUtf16(row.rowGap));
@@ -306,13 +305,13 @@ TEST_P(Form2RefusedEntry, ShowsWhyAndChangesNothingUntilCorrected)
     EXPECT_EQ(form.Combo1.currentText(), QStringLiteral("10"));
     EXPECT_EQ(form.bannerChoice, 0);
 
-    const QSize letter = naturalLetterSize(24);
+    const LetterSize letter = naturalLetterSize(24);
     form.Combo1.setCurrentText(QStringLiteral("24"));
     dialog.type(form.Text1, QStringLiteral("2"));
     dialog.type(form.Text2, QStringLiteral("4"));
     dialog.pressOk();
     EXPECT_EQ(dialog.platform.exitStatus, 0);
-    EXPECT_EQ(dialog.stored(), (QStringList{"24", pixels(letter.width() + 2), pixels(letter.height() + 4), "0"}));
+    EXPECT_EQ(dialog.stored(), (QStringList{"24", pixels(letter.width + 2), pixels(letter.height + 4), "0"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -327,7 +326,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Form2Refusal, ListWithNothingChosenAsksForEveryField)
 {
     Dialog dialog;
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     form.Combo1.setCurrentIndex(-1);
     dialog.pressOk();
     ASSERT_EQ(dialog.platform.messages.size(), 1u);
@@ -345,7 +344,7 @@ TEST(Form2Unwritable, ReadOnlyFileKeepsEveryKey)
     dialog.store("10", "13", "18", "1");
     const QByteArray before = dialog.temp.fileBytes();
     QFile::setPermissions(dialog.temp.filePath(), QFileDevice::ReadOwner);
-    Form2& form = dialog.open();
+    OptionsForm& form = dialog.open();
     form.Combo1.setCurrentText(QStringLiteral("24"));
     dialog.type(form.Text1, QStringLiteral("5"));
     dialog.pressOk();
@@ -381,7 +380,7 @@ TEST(Form2Leaving, CancelAndClosingEndWithoutWriting)
         Dialog dialog;
         dialog.store("12", "16", "21", "0");
         const QByteArray before = dialog.temp.fileBytes();
-        Form2& form = dialog.open();
+        OptionsForm& form = dialog.open();
         dialog.type(form.Text1, QStringLiteral("7"));
         QTest::mouseClick(&form.Label5, Qt::LeftButton);
         if (viaCancel)

@@ -83,14 +83,14 @@ TEST_P(HandWrittenFile, KeepsEveryByteButTheLinesOfTheKeysSaved)
     temp.store.SaveSettings(keys::kApplication, keys::kSection, row.entries);
     EXPECT_EQ(temp.fileBytes(), row.after);
     for (const auto& [key, value] : row.entries)
-        EXPECT_EQ(temp.store.GetSetting(keys::kApplication, keys::kSection, key), value) << qPrintable(key);
+        EXPECT_EQ(temp.store.GetSetting(keys::kApplication, keys::kSection, key), value) << key;
     EXPECT_FALSE(QFileInfo::exists(temp.filePath() + u".kept"_s)) << "the lines could have been kept in place";
     EXPECT_FALSE(QFileInfo::exists(temp.filePath() + u".damaged"_s));
 }
 
-const SettingEntries kWidth16{{u"WIDTH"_s, u"16"_s}};
-const SettingEntries kWidthAndHeight{{u"WIDTH"_s, u"16"_s}, {u"HEIGHT"_s, u"20"_s}};
-const SettingEntries kAllFour{{u"TEXTSIZE"_s, u"12"_s}, {u"WIDTH"_s, u"16"_s}, {u"HEIGHT"_s, u"20"_s}, {u"SYSTEM"_s, u"0"_s}};
+const SettingEntries kWidth16{{"WIDTH", "16"}};
+const SettingEntries kWidthAndHeight{{"WIDTH", "16"}, {"HEIGHT", "20"}};
+const SettingEntries kAllFour{{"TEXTSIZE", "12"}, {"WIDTH", "16"}, {"HEIGHT", "20"}, {"SYSTEM", "0"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Table, HandWrittenFile,
@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
         SaveRow{"sameKeyElsewhereUntouched", "[MINE]\nWIDTH=1\n[OPTION]\nwidth=2\n", kWidth16,
                 "[MINE]\nWIDTH=1\n[OPTION]\nwidth=2\nWIDTH=16\n"},
         SaveRow{"valuesQuotedAsQSettingsWritesThem", "[OPTION]\nWIDTH=13\n# keep\n",
-                SettingEntries{{u"WIDTH"_s, u"13,5"_s}, {u"HEIGHT"_s, u" 18"_s}},
+                SettingEntries{{"WIDTH", "13,5"}, {"HEIGHT", " 18"}},
                 "[OPTION]\nWIDTH=\"13,5\"\nHEIGHT=\" 18\"\n# keep\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 

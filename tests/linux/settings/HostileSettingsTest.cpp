@@ -7,6 +7,7 @@
 
 #include "core/runtime/NumberConversions.h"
 #include "core/runtime/RuntimeError.h"
+#include "platform/LocaleFormat.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,7 +74,7 @@ TEST_P(DamagedFile, ReadsWithoutFailingAndWithoutTouchingTheFile)
     const QByteArray before = GetParam().contents();
     writeBytes(temp.filePath(), before);
 
-    EXPECT_EQ(temp.store.GetSetting(keys::kApplication, keys::kSection, keys::kWidth.name, keys::kWidth.saverDefault),
+    EXPECT_EQ(QString::fromStdString(temp.store.GetSetting(keys::kApplication, keys::kSection, keys::kWidth.name, keys::kWidth.saverDefault)),
               GetParam().width);
     for (const auto& key : keys::kAllKeys)
         (void)temp.get(key);
@@ -166,17 +167,15 @@ TEST(HostileSettings, SavingOverADamagedFileKeepsItsBytes)
 // with invisible direction marks.
 TEST(HostileSettings, NumbersWrittenInAnyFormatReadBack)
 {
-    const QLocale previous;
     for (const char* name : {"en_US", "de_DE", "cs_CZ", "he_IL", "ar_EG", "fa_IR", "ps_AF"}) {
-        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
+        const RegionalFormat format = regionalFormatOf(QLocale(QString::fromLatin1(name)));
         for (const float value : {-9.0f, -1.5f, 0.0f, 13.5f, 1234.25f}) {
             TempStore temp;
-            temp.set(keys::kWidth, singleToText(value));
-            EXPECT_EQ(toSingle(temp.get(keys::kWidth)), value) << name << " " << value;
-            EXPECT_EQ(toDouble(doubleToText(value)), value) << name << " " << value;
+            temp.set(keys::kWidth, QString::fromStdString(singleToText(value, format)));
+            EXPECT_EQ(toSingle(temp.get(keys::kWidth).toStdString(), format), value) << name << " " << value;
+            EXPECT_EQ(toDouble(doubleToText(value, format), format), value) << name << " " << value;
         }
     }
-    QLocale::setDefault(previous);
 }
 
 // Where the settings file should be there is something that is not a file.
@@ -184,13 +183,13 @@ class BlockedSettingsPath : public ::testing::Test {
 protected:
     void expectReadsDefaultsAndRefusesToWrite()
     {
-        EXPECT_EQ(temp.store.GetSetting(keys::kApplication, keys::kSection, keys::kWidth.name, 13), QStringLiteral("13"));
+        EXPECT_EQ(QString::fromStdString(temp.store.GetSetting(keys::kApplication, keys::kSection, keys::kWidth.name, 13)), QStringLiteral("13"));
         try {
             temp.set(keys::kWidth, QStringLiteral("16"));
             ADD_FAILURE() << "the write was not refused";
         } catch (const RuntimeError& error) {
             EXPECT_EQ(error.number(), RuntimeError::PathFileAccessError);
-            EXPECT_TRUE(error.text().contains(QStringLiteral("KORVAL"))) << qPrintable(error.text());
+            EXPECT_NE(error.text().find("KORVAL"), std::string::npos) << error.text();
         }
     }
     TempStore temp;

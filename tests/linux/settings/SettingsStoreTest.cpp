@@ -1,5 +1,6 @@
-#include "support/LocaleScope.h"
 #include "support/TempStore.h"
+
+#include "platform/LocaleFormat.h"
 
 #include "core/runtime/NumberConversions.h"
 #include "core/runtime/RuntimeError.h"
@@ -20,9 +21,9 @@ TEST(SettingsStore, MissingKeysGiveTheDefaultAsTextOrEmpty)
 {
     TempStore temp;
     for (const auto& key : keys::kAllKeys) {
-        EXPECT_EQ(temp.store.GetSetting(keys::kApplication, keys::kSection, key.name, key.saverDefault),
+        EXPECT_EQ(QString::fromStdString(temp.store.GetSetting(keys::kApplication, keys::kSection, key.name, key.saverDefault)),
                   QString::number(key.saverDefault));
-        EXPECT_EQ(temp.store.GetSetting(keys::kApplication, keys::kSection, key.name), QString());
+        EXPECT_EQ(QString::fromStdString(temp.store.GetSetting(keys::kApplication, keys::kSection, key.name)), QString());
     }
     EXPECT_FALSE(QFile::exists(temp.filePath())) << "reading must not create the file";
 }
@@ -43,11 +44,11 @@ TEST(SettingsStore, ValuesForThisRunAreReadInPlaceOfStoredOnesAndNeverWritten)
 {
     TempStore temp;
     temp.set(keys::kWidth, QStringLiteral("16"));
-    temp.store.setRunOnly({{QStringLiteral("WIDTH"), QStringLiteral("20")}, {QStringLiteral("TEXTSIZE"), QStringLiteral("x")}});
+    temp.store.setRunOnly({{"WIDTH", "20"}, {"TEXTSIZE", "x"}});
 
-    EXPECT_EQ(temp.store.storedOrSaverDefault(keys::kWidth), QStringLiteral("20"));
-    EXPECT_EQ(temp.store.storedOrSaverDefault(keys::kTextSize), QStringLiteral("x")) << "checked where it is used";
-    EXPECT_EQ(temp.store.storedOrSaverDefault(keys::kHeight), QStringLiteral("18"));
+    EXPECT_EQ(QString::fromStdString(temp.store.storedOrSaverDefault(keys::kWidth)), QStringLiteral("20"));
+    EXPECT_EQ(QString::fromStdString(temp.store.storedOrSaverDefault(keys::kTextSize)), QStringLiteral("x")) << "checked where it is used";
+    EXPECT_EQ(QString::fromStdString(temp.store.storedOrSaverDefault(keys::kHeight)), QStringLiteral("18"));
     EXPECT_EQ(temp.get(keys::kWidth), QStringLiteral("16")) << "the dialog still sees what is stored";
     temp.set(keys::kSystem, QStringLiteral("0"));
     EXPECT_EQ(temp.get(keys::kWidth), QStringLiteral("16"));
@@ -57,26 +58,22 @@ TEST(SettingsStore, ValuesForThisRunAreReadInPlaceOfStoredOnesAndNeverWritten)
 
 TEST(SettingsStore, FractionalWidthRoundTripsUnderADecimalCommaLocale)
 {
-    testing::LocaleScope locale("cs_CZ");
+    const RegionalFormat czech = regionalFormatOf(QLocale(QStringLiteral("cs_CZ")));
     TempStore temp;
-    temp.set(keys::kWidth, singleToText(13.5f));
+    temp.set(keys::kWidth, QString::fromStdString(singleToText(13.5f, czech)));
     EXPECT_EQ(temp.get(keys::kWidth), QStringLiteral("13,5"));
-    EXPECT_FLOAT_EQ(toSingle(temp.get(keys::kWidth)), 13.5f);
+    EXPECT_FLOAT_EQ(toSingle(temp.get(keys::kWidth).toStdString(), czech), 13.5f);
 }
 
 TEST(SettingsStore, SeveralKeysReachTheFileInOneWriteAndOtherKeysSurvive)
 {
     TempStore temp;
-    temp.store.SaveSetting(QStringLiteral("KORVAL"), QStringLiteral("OTHER"), QStringLiteral("KEEP"), QStringLiteral("x"));
+    temp.store.SaveSetting("KORVAL", "OTHER", "KEEP", "x");
     temp.store.SaveSettings(keys::kApplication, keys::kSection,
-                            {{QStringLiteral("TEXTSIZE"), QStringLiteral("12")},
-                             {QStringLiteral("WIDTH"), QStringLiteral("16")},
-                             {QStringLiteral("HEIGHT"), QStringLiteral("21")},
-                             {QStringLiteral("SYSTEM"), QStringLiteral("1")}});
+                            {{"TEXTSIZE", "12"}, {"WIDTH", "16"}, {"HEIGHT", "21"}, {"SYSTEM", "1"}});
     EXPECT_EQ(temp.get(keys::kTextSize), QStringLiteral("12"));
     EXPECT_EQ(temp.get(keys::kHeight), QStringLiteral("21"));
-    EXPECT_EQ(temp.store.GetSetting(QStringLiteral("KORVAL"), QStringLiteral("OTHER"), QStringLiteral("KEEP")),
-              QStringLiteral("x"));
+    EXPECT_EQ(temp.store.GetSetting("KORVAL", "OTHER", "KEEP"), "x");
     const QStringList leftovers = QDir(QFileInfo(temp.filePath()).absolutePath()).entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(leftovers, QStringList{QStringLiteral("KORVAL.ini")}) << "no staging file may stay behind";
 }
@@ -140,7 +137,7 @@ TEST(SettingsStore, DamagedFileReadsAsMissingKeysAndIsReplacedOnlyBySave)
     file.write(garbage);
     file.close();
 
-    EXPECT_EQ(temp.store.GetSetting(keys::kApplication, keys::kSection, keys::kWidth.name, 13), QStringLiteral("13"));
+    EXPECT_EQ(QString::fromStdString(temp.store.GetSetting(keys::kApplication, keys::kSection, keys::kWidth.name, 13)), QStringLiteral("13"));
     EXPECT_EQ(temp.fileBytes(), garbage) << "reading must not touch the file";
 
     temp.set(keys::kWidth, QStringLiteral("16"));

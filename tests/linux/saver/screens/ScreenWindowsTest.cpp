@@ -5,7 +5,7 @@
 #include "support/FakePlatform.h"
 #include "support/TempStore.h"
 
-#include "saver/Form1.h"
+#include "saver/SaverForm.h"
 
 #include "platform/DesktopPlatform.h"
 
@@ -28,9 +28,9 @@ TEST(ScreenWindows, ThePlatformListsEveryScreenThePrimaryFirst)
     const DesktopPlatform desktop(nullptr);
     const std::vector<ScreenArea> screens = desktop.screens();
     ASSERT_EQ(screens.size(), 3u);
-    EXPECT_EQ(screens[0], (ScreenArea{QStringLiteral("primary"), QRect(0, 0, 1024, 768), 15}));
-    EXPECT_EQ(screens[1], (ScreenArea{QStringLiteral("right"), QRect(1024, 0, 800, 600), 15}));
-    EXPECT_EQ(screens[2], (ScreenArea{QStringLiteral("under"), QRect(0, 768, 1280, 800), 15}));
+    EXPECT_EQ(screens[0], (ScreenArea{"primary", {0, 0, 1024, 768}, 15}));
+    EXPECT_EQ(screens[1], (ScreenArea{"right", {1024, 0, 800, 600}, 15}));
+    EXPECT_EQ(screens[2], (ScreenArea{"under", {0, 768, 1280, 800}, 15}));
 }
 
 // A saver shown on the desktop's screens as the program sees them.
@@ -39,21 +39,21 @@ struct ShownSaver {
     {
         platform.setScreens(DesktopPlatform(nullptr).screens());
         temp.set(settings::kSystem, system);
-        form = std::make_unique<Form1>(platform, temp.store);
+        form = std::make_unique<SaverForm>(platform, temp.store);
         form->Timer1.setEnabled(false);
         form->StartSaver();
         form->show();
-        for (const auto& other : form->otherScreens())
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(&other->window()));
+        for (std::size_t other = 0; other < form->otherScreens().size(); ++other)
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&form->screenWindow(other)));
     }
     SaverWindow& window(int screen)
     {
-        return screen == 0 ? form->window() : form->otherScreens()[std::size_t(screen) - 1]->window();
+        return screen == 0 ? form->window() : form->screenWindow(std::size_t(screen) - 1);
     }
 
     FakePlatform platform;
     TempStore temp;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<SaverForm> form;
 };
 
 TEST(ScreenWindows, EveryScreenIsCoveredByAWindowOnTopOfItsOwn)
