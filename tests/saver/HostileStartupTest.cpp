@@ -33,6 +33,8 @@ using namespace Qt::StringLiterals;
 
 using testing::LocaleScope;
 using testing::binaryGarbage;
+using testing::deeplyNestedVariant;
+using testing::variantSpellings;
 using testing::writeBytes;
 
 // What start-up ends in: the template cell as the settings made it, or the
@@ -204,6 +206,20 @@ INSTANTIATE_TEST_SUITE_P(
                        cell(16, 20)},
         HostileFileRow{"garbageAfterTheKeys",
                        [](const QString& path) { writeBytes(path, "[OPTION]\nWIDTH=16\n" + binaryGarbage(1024)); },
+                       cell(16)},
+        // Values that a binary decoder would take for serialised ones are text,
+        // and not numbers; a comment mentioning one is a comment.
+        HostileFileRow{"escapedSerialisedValue",
+                       [](const QString& path) { writeBytes(path, "[OPTION]\nWIDTH=\\x40Variant(\\0\\0\\0\\x7f)\n"); },
+                       fails(RuntimeError::TypeMismatch)},
+        HostileFileRow{"serialisedValueSpellings", [](const QString& path) { writeBytes(path, variantSpellings()); },
+                       fails(RuntimeError::TypeMismatch)},
+        HostileFileRow{"deeplyNestedSerialisedValue", [](const QString& path) { writeBytes(path, deeplyNestedVariant()); },
+                       fails(RuntimeError::TypeMismatch)},
+        HostileFileRow{"commentMentioningASerialisedValue",
+                       [](const QString& path) {
+                           writeBytes(path, "; never write WIDTH=@Variant(...) here\n[OPTION]\nWIDTH=16\n");
+                       },
                        cell(16)},
         HostileFileRow{"aFolder", [](const QString& path) { QDir().mkpath(path); }, cell(13)},
         HostileFileRow{"aDanglingLink",
