@@ -9,10 +9,6 @@ namespace {
 
 bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
-bool damaged(std::string_view text, const Lines& lines)
-{
-    return lines.unclosedHeader || text.find('\0') != std::string_view::npos || !isUtf8(text);
-}
 
 // Every key of a file with its text, and the order in which sections and
 // keys first appear.
@@ -20,11 +16,12 @@ class Values {
     using Texts = std::map<std::pair<std::string, std::string>, std::string>;
 
 public:
-    explicit Values(const Lines& lines)
+    explicit Values(std::string_view text)
     {
-        for (const Line& line : lines.lines) {
+        Scanner scanner(text);
+        for (Line line; scanner.next(line);) {
             if (line.kind == LineKind::Assignment)
-                set(lines.sections[line.section], name(line.key), valueText(line.value));
+                set(std::string(line.section), name(line.key), valueText(line.value));
         }
     }
 
@@ -111,16 +108,16 @@ std::string freshText(std::string_view section, const std::map<std::string, std:
     return text;
 }
 
-std::string splicedText(std::string_view text, const Lines& lines, std::string_view section,
-                        const std::map<std::string, std::string>& keys)
+std::string splicedText(std::string_view text, std::string_view section, const std::map<std::string, std::string>& keys)
 {
     std::string result;
     result.reserve(text.size() + 64 * keys.size());
     std::map<std::string, bool> placed;
     std::size_t copied = 0;
     std::size_t sectionEnd = std::string_view::npos; // after the section's last header or key line
-    for (const Line& line : lines.lines) {
-        if (lines.sections[line.section] != section)
+    Scanner scanner(text);
+    for (Line line; scanner.next(line);) {
+        if (line.section != section)
             continue;
         if (line.kind == LineKind::Header)
             sectionEnd = line.end;
@@ -180,27 +177,32 @@ std::string wholeText(std::string_view text, const Values& values)
 
 bool readsBackAs(std::string_view text, const Values& expected)
 {
-    const Lines lines = scan(text);
-    return !damaged(text, lines) && Values(lines) == expected;
+    return !damaged(text) && Values(text) == expected;
 }
 
 } // namespace
 
 bool damaged(std::string_view text)
 {
-    return damaged(text, scan(text));
+    if (text.find('\0') != std::string_view::npos || !isUtf8(text))
+        return true;
+    Scanner scanner(text);
+    for (Line line; scanner.next(line);) {
+    }
+    return scanner.unclosedHeader();
 }
 
 std::optional<std::string> valueIn(std::string_view text, std::string_view section, std::string_view key)
 {
-    const Lines lines = scan(text);
-    if (lines.unclosedHeader)
-        return std::nullopt;
-    for (auto line = lines.lines.rbegin(); line != lines.lines.rend(); ++line) {
-        if (line->kind == LineKind::Assignment && lines.sections[line->section] == section && name(line->key) == key)
-            return valueText(line->value);
+    std::optional<std::string_view> written;
+    Scanner scanner(text);
+    for (Line line; scanner.next(line);) {
+        if (line.kind == LineKind::Assignment && line.section == section && name(line.key) == key)
+            written = line.value;
     }
-    return std::nullopt;
+    if (!written || scanner.unclosedHeader())
+        return std::nullopt;
+    return valueText(*written);
 }
 
 std::optional<Save> saved(std::optional<std::string_view> current, std::string_view section, const Entries& entries)
@@ -208,14 +210,13 @@ std::optional<Save> saved(std::optional<std::string_view> current, std::string_v
     const std::map<std::string, std::string> keys = byName(entries);
     if (!current)
         return Save{Save::Copy::None, freshText(section, keys)};
-    const Lines lines = scan(*current);
-    if (damaged(*current, lines))
+    if (damaged(*current))
         return Save{Save::Copy::Damaged, freshText(section, keys)};
 
-    Values expected(lines);
+    Values expected(*current);
     for (const auto& [key, value] : keys)
         expected.set(std::string(section), key, value);
-    std::string spliced = splicedText(*current, lines, section, keys);
+    std::string spliced = splicedText(*current, section, keys);
     if (readsBackAs(spliced, expected))
         return Save{Save::Copy::None, std::move(spliced)};
     std::string whole = wholeText(*current, expected);

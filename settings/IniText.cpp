@@ -187,17 +187,52 @@ std::size_t afterEscape(std::string_view text, std::size_t at)
     return i;
 }
 
+} // namespace
+
+Scanner::Scanner(std::string_view text)
+    : text_(text), position_(text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0)
+{
+}
+
+bool Scanner::next(Line& line)
+{
+    if (position_ >= text_.size())
+        return false;
+    line = Line{};
+    line.start = position_;
+    std::size_t i = position_;
+    while (i < text_.size() && isBlank(text_[i]))
+        ++i;
+    line.contentStart = i;
+    if (i == text_.size() || isLineEnd(text_[i])) {
+        line.kind = LineKind::Blank;
+        line.contentEnd = line.end = i;
+    } else if (text_[i] == ';' || text_[i] == '#') {
+        line.kind = LineKind::Comment;
+        line.contentEnd = line.end = endOfLineAt(text_, i);
+    } else {
+        readContent(line);
+    }
+    line.section = section_;
+    std::size_t next = line.end;
+    if (next < text_.size())
+        next += text_[next] == '\r' && next + 1 < text_.size() && text_[next + 1] == '\n' ? 2 : 1;
+    line.next = position_ = next;
+    return true;
+}
+
 // Reads what a line says, from `contentStart` on: up to a line end outside
-// quotes or a ";" outside quotes. Sets the line's kind and key and value.
-void readContent(std::string_view text, Line& line, Lines& lines)
+// quotes or a ";" outside quotes. Sets the line's kind and key and value, and
+// a header's section.
+void Scanner::readContent(Line& line)
 {
     bool quoted = false;
     std::size_t equals = std::string_view::npos;
     std::size_t i = line.contentStart;
-    while (i < text.size()) {
-        const char c = text[i];
+    while (i < text_.size()) {
+        const char c = text_[i];
         if (c == '\\') {
-            i = afterEscape(text, i);
+            i = afterEscape(text_, i);
             continue;
         }
         if (c == '"')
@@ -210,59 +245,24 @@ void readContent(std::string_view text, Line& line, Lines& lines)
     }
     const std::size_t said = i;
     line.contentEnd = said;
-    while (line.contentEnd > line.contentStart && isBlank(text[line.contentEnd - 1]))
+    while (line.contentEnd > line.contentStart && isBlank(text_[line.contentEnd - 1]))
         --line.contentEnd;
-    line.end = said < text.size() && text[said] == ';' ? endOfLineAt(text, said) : said;
+    line.end = said < text_.size() && text_[said] == ';' ? endOfLineAt(text_, said) : said;
 
-    const std::string_view content = text.substr(line.contentStart, line.contentEnd - line.contentStart);
+    const std::string_view content = text_.substr(line.contentStart, line.contentEnd - line.contentStart);
     if (content.front() == '[') {
         line.kind = LineKind::Header;
         const std::size_t close = content.find(']');
         if (close == std::string_view::npos)
-            lines.unclosedHeader = true;
-        const std::string_view inside = content.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
-        lines.sections.push_back(name(trimmed(inside)));
-        line.section = lines.sections.size() - 1;
+            unclosedHeader_ = true;
+        section_ = name(trimmed(content.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
     } else if (equals != std::string_view::npos) {
         line.kind = LineKind::Assignment;
-        line.key = trimmed(text.substr(line.contentStart, equals - line.contentStart));
-        line.value = text.substr(equals + 1, said - equals - 1);
+        line.key = trimmed(text_.substr(line.contentStart, equals - line.contentStart));
+        line.value = text_.substr(equals + 1, said - equals - 1);
     } else {
         line.kind = LineKind::Other;
     }
-}
-
-} // namespace
-
-Lines scan(std::string_view text)
-{
-    Lines lines;
-    lines.sections.emplace_back();
-    std::size_t position = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    while (position < text.size()) {
-        Line line;
-        line.start = position;
-        line.section = lines.sections.size() - 1;
-        std::size_t i = position;
-        while (i < text.size() && isBlank(text[i]))
-            ++i;
-        line.contentStart = i;
-        if (i == text.size() || isLineEnd(text[i])) {
-            line.kind = LineKind::Blank;
-            line.contentEnd = line.end = i;
-        } else if (text[i] == ';' || text[i] == '#') {
-            line.kind = LineKind::Comment;
-            line.contentEnd = line.end = endOfLineAt(text, i);
-        } else {
-            readContent(text, line, lines);
-        }
-        std::size_t next = line.end;
-        if (next < text.size())
-            next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
-        line.next = position = next;
-        lines.lines.push_back(line);
-    }
-    return lines;
 }
 
 // "%XX" names a character up to U+00FF, "%UXXXX" a UTF-16 code unit; a "%"
@@ -486,9 +486,15 @@ std::string writtenValue(std::string_view text)
     return written;
 }
 
+// A key ending in "/" is written ending in a backslash, which would escape
+// the "="; a blank after it, escaped instead, keeps the "=" (and the blanks
+// around a key are no part of it).
 std::string writtenLine(std::string_view key, std::string_view value)
 {
-    return writtenName(key) + '=' + writtenValue(value);
+    std::string line = writtenName(key);
+    if (line.ends_with('\\'))
+        line += ' ';
+    return line + '=' + writtenValue(value);
 }
 
 bool isUtf8(std::string_view bytes)

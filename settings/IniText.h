@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
 
 // The text of an INI file: its lines, what a value written in it reads as,
 // and the line the store writes for a value. Everything works on the file's
@@ -30,19 +29,34 @@ struct Line {
     std::size_t contentEnd = 0;   // after the last byte it says, blanks before a comment or line end left out
     std::size_t end = 0;          // before its line end (a comment after it included)
     std::size_t next = 0;         // after its line end: where the next line starts
-    std::size_t section = 0;      // index into Lines::sections: the section it stands in (for a header, its own)
-    std::string_view key;         // an assignment's key as written, blanks around it left out
-    std::string_view value;       // an assignment's value as written, up to a comment or the line end
+    // The name (see name()) of the section the line stands in, "" before the
+    // first header; a header's own. Valid until the next line is read.
+    std::string_view section;
+    std::string_view key;   // an assignment's key as written, blanks around it left out
+    std::string_view value; // an assignment's value as written, up to a comment or the line end
 };
 
-struct Lines {
-    std::vector<Line> lines;           // in file order, covering every byte after a byte order mark
-    std::vector<std::string> sections; // names as read (see name()); [0] is "", before the first header
-    bool unclosedHeader = false;       // a "[" line without its "]": which section follows is unclear
-};
+// Reads the lines of a text one after the other, in one pass, holding no
+// more than the line at hand, from the start (after a byte order mark).
+class Scanner {
+public:
+    explicit Scanner(std::string_view text);
 
-// Splits the text into lines, in one pass.
-Lines scan(std::string_view text);
+    // The next line; false at the end of the text.
+    bool next(Line& line);
+
+    // Whether a "[" line without its "]" was read: which section the lines
+    // after it stand in is unclear.
+    bool unclosedHeader() const { return unclosedHeader_; }
+
+private:
+    void readContent(Line& line);
+
+    std::string_view text_;
+    std::size_t position_ = 0;
+    std::string section_;
+    bool unclosedHeader_ = false;
+};
 
 // A section or key name as written ("%20" and "%U00E9" escapes, "\" for "/")
 // read as the name it stands for, and the other way round: how the store
