@@ -6,7 +6,7 @@
 # libFuzzer targets, which then run briefly from their seed corpora.
 #
 #   KORVAL_QUICK=1 scripts/test.sh     the normal build and its tests only
-#   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 15: a minute for all four)
+#   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 15: 75 s for all five)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
