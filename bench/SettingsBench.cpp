@@ -1,6 +1,6 @@
 // Measures reading one value from, and planning a save into, settings files
 // of about 1 MB that are built to be slow: a serialised value nested 50,000
-// lists deep, a million line ends, 70,000 distinct keys, one long value, a
+// lists deep, a million line ends, 80,000 distinct keys, one long value, a
 // quote left open over every line, and 40,000 headers. Prints one table:
 // the median of several runs, in milliseconds.
 //
