@@ -19,8 +19,8 @@
 // second byte picks the regional format (see localeFor).
 namespace korval::fuzz {
 
-// A store in a folder of its own for every input: Qt's cache of parsed
-// settings files could otherwise hand one input the previous input's values.
+// A store in a folder of its own for every input, so that no input meets the
+// file, or the kept copies, of the one before.
 struct FreshStore {
     QTemporaryDir folder;
     SettingsStore store{folder.path()};

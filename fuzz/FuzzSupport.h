@@ -24,8 +24,8 @@ inline void startApplication(int* argc, char*** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt's warnings about odd values in a fuzzed settings file are expected
-    // by the thousand and would drown libFuzzer's own report.
+    // Qt's warnings (fonts, formats) are expected by the thousand and would
+    // drown libFuzzer's own report.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     static QApplication* application = new QApplication(*argc, *argv);
     QApplication::setApplicationName(QStringLiteral("KORVAL"));

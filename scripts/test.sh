@@ -2,11 +2,12 @@
 # Installs what is missing, builds everything and runs every test: the core
 # alone (./build-core), then a normal build (./build), then a clang build
 # with AddressSanitizer and UndefinedBehaviorSanitizer (./build-sanitize),
-# in which any sanitizer report fails the test that caused it. The sanitizer build also holds the
-# libFuzzer targets, which then run briefly from their seed corpora.
+# in which any sanitizer report fails the test that caused it. The sanitizer
+# build also holds the libFuzzer targets, which then run briefly from their
+# seed corpora.
 #
 #   KORVAL_QUICK=1 scripts/test.sh     the core and normal builds and their tests only
-#   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 15: a minute for all four)
+#   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 15: 75 s for all five)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

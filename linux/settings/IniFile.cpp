@@ -1,10 +1,6 @@
 #include "IniFile.h"
 
-#include "IniDamage.h"
-#include "IniRendering.h"
-#include "IniSplice.h"
-#include "ListValueText.h"
-#include "ScratchFile.h"
+#include "IniSave.h"
 
 #include "FileAccessError.h"
 
@@ -12,9 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QSettings>
 
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace korval {
 namespace {
@@ -57,17 +54,9 @@ std::optional<QByteArray> contentsOf(const QString& path)
     return file.readAll();
 }
 
-// Whether the file's bytes may go to the INI parser, and parse without error.
-bool parsable(const QString& path, const QByteArray& bytes)
+std::string_view textOf(const QByteArray& bytes)
 {
-    return !holdsBinaryValue(bytes) && QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
-}
-
-// Whether a save may build on what the file holds: it parses, and holds only
-// text a settings writer would write.
-bool sound(const QString& path, const QByteArray& bytes)
-{
-    return parsable(path, bytes) && plainText(bytes);
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
 // Before a save replaces a file whose lines it cannot keep, the file's bytes
@@ -82,40 +71,24 @@ void keepCopy(const QString& target, const QString& suffix)
         throw fileAccessError(QStringLiteral("cannot keep a copy of ") + target + QStringLiteral(" as ") + copy);
 }
 
-// The file's own text with the section's lines put in (see IniSplice.h), if
-// it reads back as it should; otherwise nothing.
-std::optional<QByteArray> splicedIfSound(const QString& target, const QByteArray& bytes, const QString& folder,
-                                         const QByteArray& lines, const QString& section,
-                                         const SettingEntries& entries)
-{
-    const QByteArray spliced = splicedSection(bytes, lines);
-    if (holdsBinaryValue(spliced))
-        return std::nullopt;
-    const ScratchFile check(folder);
-    check.write(spliced);
-    if (!readsBackAsSaved(target, check.path(), section, entries))
-        return std::nullopt;
-    return spliced;
-}
-
-// What the file is to hold after the save. The lines of the keys written are
-// put into the file's own text. A damaged file contributes nothing, and one
-// whose text the lines cannot go into is written whole by QSettings; either
-// is first kept beside the file.
+// What the file is to hold after the save (see ini::saved); a file that
+// exists but cannot be read counts as damaged.
 QByteArray nextContents(const QString& target, const QString& section, const SettingEntries& entries)
 {
-    const QString folder = QFileInfo(target).absolutePath();
-    const QByteArray lines = renderedSection(folder, section, entries);
+    const ini::Entries& texts = entries;
     const std::optional<QByteArray> bytes = contentsOf(target);
-    if (!bytes || !sound(target, *bytes)) {
-        if (QFileInfo(target).isFile())
-            keepCopy(target, QStringLiteral(".damaged"));
-        return lines;
-    }
-    if (std::optional<QByteArray> spliced = splicedIfSound(target, *bytes, folder, lines, section, entries))
-        return *spliced;
-    keepCopy(target, QStringLiteral(".kept"));
-    return renderedWhole(folder, target, section, entries);
+    std::optional<ini::Save> save;
+    if (bytes)
+        save = ini::saved(textOf(*bytes), section.toStdString(), texts);
+    else
+        save = ini::saved(std::nullopt, section.toStdString(), texts);
+    if (!save)
+        throw fileAccessError(target + QStringLiteral(": the new values would not read back as saved"));
+    if (QFileInfo(target).isFile() && (!bytes || save->copy == ini::Save::Copy::Damaged))
+        keepCopy(target, QStringLiteral(".damaged"));
+    else if (save->copy == ini::Save::Copy::Kept)
+        keepCopy(target, QStringLiteral(".kept"));
+    return QByteArray::fromStdString(save->text);
 }
 
 // Replaces the file in one rename of a complete, synced copy written beside
@@ -133,21 +106,13 @@ IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 std::optional<QString> IniFile::read(const QString& section, const QString& key) const
 {
-    const QString target = resolvedTarget(path_);
-    const std::optional<QByteArray> bytes = contentsOf(target);
-    if (!bytes || !parsable(target, *bytes))
+    const std::optional<QByteArray> bytes = contentsOf(resolvedTarget(path_));
+    if (!bytes)
         return std::nullopt;
-    const QSettings settings(target, QSettings::IniFormat);
-    const QVariant value = settings.value(section + QLatin1Char('/') + key);
-    if (!value.isValid())
+    const std::optional<std::string> text = ini::valueIn(textOf(*bytes), section.toStdString(), key.toStdString());
+    if (!text)
         return std::nullopt;
-    // A value with a comma outside quotes, as written by hand ("13,5"),
-    // comes back as a list; give it back as the text the user wrote.
-    if (value.metaType().id() == QMetaType::QStringList) {
-        const QStringList elements = value.toStringList();
-        return listAsWritten(*bytes, section, key, elements).value_or(elements.join(QStringLiteral(", ")));
-    }
-    return value.toString();
+    return QString::fromStdString(*text);
 }
 
 void IniFile::write(const QString& section, const SettingEntries& entries) const

@@ -25,4 +25,23 @@ inline QByteArray binaryGarbage(qsizetype size)
     return bytes;
 }
 
+// A settings file whose WIDTH spells a serialised value with an escaped "@",
+// nested fifty thousand lists deep (about 900 KB), which a binary decoder
+// would follow down its stack.
+inline QByteArray deeplyNestedVariant()
+{
+    QByteArray bytes = "[OPTION]\nWIDTH=\\x40Variant(";
+    for (int level = 0; level < 50000; ++level)
+        bytes += "\\0\\0\\0\\t\\0\\0\\0\\x01";
+    return bytes + "\nHEIGHT=18\n";
+}
+
+// The spellings of "@Variant(" that a binary decoder would decode, one for
+// each of the three cell settings, in a file whose lines end in CR alone.
+inline QByteArray variantSpellings()
+{
+    return "[OPTION]\rTEXTSIZE=\\100Variant(\\0\\x7f)\rWIDTH=\"\"@Variant(\\0\\x7f)\r"
+           "HEIGHT=@\"Variant(\"\\0\\x7f)\r";
+}
+
 } // namespace korval::testing

@@ -23,6 +23,8 @@ namespace {
 using testing::FakePlatform;
 using testing::TempStore;
 using testing::binaryGarbage;
+using testing::deeplyNestedVariant;
+using testing::variantSpellings;
 using testing::writeBytes;
 
 struct HostileFileRow {
@@ -58,6 +60,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HostileFileRow{"binaryGarbage", [](const QString& path) { writeBytes(path, binaryGarbage(4096)); }},
                       HostileFileRow{"tenMegabytesOfGarbage",
                                      [](const QString& path) { writeBytes(path, binaryGarbage(10 << 20)); }},
+                      // Text that a binary decoder would take for serialised values is no number.
+                      HostileFileRow{"serialisedValueSpellings",
+                                     [](const QString& path) { writeBytes(path, variantSpellings()); }},
+                      HostileFileRow{"deeplyNestedSerialisedValue",
+                                     [](const QString& path) { writeBytes(path, deeplyNestedVariant()); }},
                       HostileFileRow{"aFolder", [](const QString& path) { QDir().mkpath(path); }},
                       HostileFileRow{"aDanglingLink",
                                      [](const QString& path) {

@@ -35,6 +35,8 @@ namespace {
 using testing::FakePlatform;
 using testing::TempStore;
 using testing::binaryGarbage;
+using testing::deeplyNestedVariant;
+using testing::variantSpellings;
 using testing::writeBytes;
 namespace keys = settings;
 
@@ -285,14 +287,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Hostile settings files -------------------------------------------------
 
-// The template cell as the settings made it at start-up.
+// What start-up ends in: the template cell as the settings made it, or the
+// number of the run-time error that stopped it.
 struct Outcome {
     float fontSize = 10;
     float width = 13;
     float height = 18;
+    int error = 0;
 };
 
-Outcome cell(float width, float height = 18, float fontSize = 10) { return {fontSize, width, height}; }
+Outcome fails(int error) { return {0, 0, 0, error}; }
+Outcome cell(float width, float height = 18, float fontSize = 10) { return {fontSize, width, height, 0}; }
 
 // Starts a saver on a 1024 x 768 screen the way the program does: inside the
 // handler guard, so that an error ends in the platform's message box.
@@ -309,9 +314,18 @@ struct GuardedStart {
     std::unique_ptr<SaverForm> form;
 };
 
-// The grid was built from that cell, without a message and without ending.
+// The grid was built from that cell, without a message and without ending;
+// or the error's one message box ended the program.
 void expectOutcome(const GuardedStart& start, const Outcome& outcome)
 {
+    if (outcome.error != 0) {
+        ASSERT_EQ(start.platform.messages.size(), 1u) << "one message box, then the end";
+        EXPECT_EQ(start.platform.messages[0].text.rfind("Run-time error '" + std::to_string(outcome.error) + "'", 0), 0u)
+            << start.platform.messages[0].text;
+        EXPECT_EQ(start.platform.messages[0].style, MB_CRITICAL);
+        EXPECT_EQ(start.platform.exitStatus, 1);
+        return;
+    }
     EXPECT_TRUE(start.platform.messages.empty()) << start.platform.messages[0].text;
     EXPECT_FALSE(start.platform.ended());
     const Cell& cell = start.form->M1[0];
@@ -367,6 +381,20 @@ INSTANTIATE_TEST_SUITE_P(
                        cell(16, 20)},
         HostileFileRow{"garbageAfterTheKeys",
                        [](const QString& path) { writeBytes(path, "[OPTION]\nWIDTH=16\n" + binaryGarbage(1024)); },
+                       cell(16)},
+        // Values that a binary decoder would take for serialised ones are text,
+        // and not numbers; a comment mentioning one is a comment.
+        HostileFileRow{"escapedSerialisedValue",
+                       [](const QString& path) { writeBytes(path, "[OPTION]\nWIDTH=\\x40Variant(\\0\\0\\0\\x7f)\n"); },
+                       fails(RuntimeError::TypeMismatch)},
+        HostileFileRow{"serialisedValueSpellings", [](const QString& path) { writeBytes(path, variantSpellings()); },
+                       fails(RuntimeError::TypeMismatch)},
+        HostileFileRow{"deeplyNestedSerialisedValue", [](const QString& path) { writeBytes(path, deeplyNestedVariant()); },
+                       fails(RuntimeError::TypeMismatch)},
+        HostileFileRow{"commentMentioningASerialisedValue",
+                       [](const QString& path) {
+                           writeBytes(path, "; never write WIDTH=@Variant(...) here\n[OPTION]\nWIDTH=16\n");
+                       },
                        cell(16)},
         HostileFileRow{"aFolder", [](const QString& path) { QDir().mkpath(path); }, cell(13)},
         HostileFileRow{"aDanglingLink",
