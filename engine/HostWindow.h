@@ -40,6 +40,9 @@ public:
     HostWindow& operator=(const HostWindow&) = delete;
 
     std::uint32_t id() const;
+    // The window's size in the pixels the grid is laid out in: on a screen
+    // with a device pixel ratio, the device pixels divided by it, as a
+    // window of the program's own there has them.
     QSize size() const { return size_; }
     void setHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
 
@@ -51,14 +54,15 @@ public:
 
 private:
     struct X;
-    HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize size);
+    HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize size, double devicePixelRatio);
     void watchEvents();
     void repaintAll();
-    void sizeChanged(QSize pixels);
+    void sizeChanged(QSize devicePixels);
 
     std::unique_ptr<X> x_;
     CellArray& cells_;
     QSize size_;
+    double devicePixelRatio_;
     Handlers handlers_;
     bool needsFullRepaint_ = true;
     bool resizePending_ = false;

@@ -17,4 +17,15 @@ inline QRect pixelRectOf(double left, double top, double right, double bottom)
     return QRect(x0, y0, static_cast<int>(std::lround(right)) - x0, static_cast<int>(std::lround(bottom)) - y0);
 }
 
+// The device pixels that an area laid out in pixels covers at a device pixel
+// ratio: each edge scaled and rounded as above, so cells that meet still
+// meet on the device.
+inline QRect devicePixelRect(const QRect& rect, double devicePixelRatio)
+{
+    if (devicePixelRatio == 1.0)
+        return rect;
+    return pixelRectOf(rect.left() * devicePixelRatio, rect.top() * devicePixelRatio,
+                       (rect.left() + rect.width()) * devicePixelRatio, (rect.top() + rect.height()) * devicePixelRatio);
+}
+
 } // namespace korval
