@@ -116,16 +116,6 @@ void HostWindow::watchEvents()
     });
 }
 
-bool HostWindow::displayUsable(QString& error)
-{
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = !xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (!reachable)
-        error = QStringLiteral("cannot open the X display '%1'").arg(qEnvironmentVariable("DISPLAY"));
-    return reachable;
-}
-
 HostWindow::HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize devicePixels, double devicePixelRatio)
     : x_(std::move(x)), cells_(cells), size_(layoutSize(devicePixels, devicePixelRatio)),
       devicePixelRatio_(devicePixelRatio)

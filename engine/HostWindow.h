@@ -31,10 +31,6 @@ public:
     // cannot draw the cells on it (no X11 display, no Render, an unusual
     // visual, or built without X11).
     static std::unique_ptr<HostWindow> open(std::uint32_t window, CellArray& cells, QString& error);
-    // Whether a host's window can be reached at all: the build has X11 and
-    // the X display in $DISPLAY takes connections. Asked before Qt connects,
-    // which would abort the program where it cannot.
-    static bool displayUsable(QString& error);
     ~HostWindow() override;
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
