@@ -87,19 +87,26 @@ protected:
         return scaled;
     }
 
-    // The screen once the rain has run for a while, every row of cells
-    // having had time to show glyphs; the program is ended afterwards.
+    // The glyphs that the screen showed in any of a series of screenshots
+    // taken while the rain runs: one alone leaves many cells empty. The
+    // program is ended afterwards.
     GridPicture pictureOf(const QStringList& arguments)
     {
         auto korval = start(arguments + kLargeCells, scaledEnvironment());
-        desktop->waitForRain(kScreen, 200);
-        QThread::msleep(1500);
-        const QImage screen = desktop->screenshot();
-        EXPECT_FALSE(screen.isNull());
+        QImage glyphs = desktop->waitForRain(kScreen, 200);
+        EXPECT_FALSE(glyphs.isNull());
+        for (int shot = 0; shot < 8 && !glyphs.isNull(); ++shot) {
+            QThread::msleep(250);
+            const QImage screen = desktop->screenshot();
+            for (int y = 0; y < screen.height(); ++y)
+                for (int x = 0; x < screen.width(); ++x)
+                    if (isGlyphGreen(screen.pixel(x, y)))
+                        glyphs.setPixel(x, y, screen.pixel(x, y));
+        }
         EXPECT_TRUE(korval->isRunning()) << korval->errorOutput().toStdString();
         korval->signal(SIGTERM);
         EXPECT_EQ(korval->waitForExit(2000), 0);
-        return screen.isNull() ? GridPicture{} : gridPicture(screen);
+        return glyphs.isNull() ? GridPicture{} : gridPicture(glyphs);
     }
 };
 
@@ -109,11 +116,12 @@ TEST_F(HostScaleTest, HostsWindowHasTheCellsAndGlyphsOfTheSaverOnADenseScreen)
     const GridPicture host = pictureOf({QStringLiteral("--root")});
 
     // 40 x 50 pixels at two device pixels per pixel.
-    // Glyphs' own margins move a band's start by a few pixels.
-    EXPECT_NEAR(saver.cellPitch.width(), 80, 3);
-    EXPECT_NEAR(saver.cellPitch.height(), 100, 3);
-    EXPECT_NEAR(host.cellPitch.width(), 80, 3);
-    EXPECT_NEAR(host.cellPitch.height(), 100, 3);
+    // A band starts at the top (or left) of the tallest glyph it holds,
+    // which moves it by a few pixels; half the size is far off either way.
+    EXPECT_NEAR(saver.cellPitch.width(), 80, 8);
+    EXPECT_NEAR(saver.cellPitch.height(), 100, 10);
+    EXPECT_NEAR(host.cellPitch.width(), 80, 8);
+    EXPECT_NEAR(host.cellPitch.height(), 100, 10);
     // The glyphs, which differ from screenshot to screenshot: about as tall
     // in both, and twice as tall as at one device pixel per pixel (where the
     // tallest at 10 points measures about 15).
