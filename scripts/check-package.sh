@@ -23,12 +23,28 @@ for file in usr/bin/korval \
             usr/share/applications/screensavers/korval.desktop \
             usr/share/applications/korval-options.desktop \
             usr/libexec/xsecurelock/saver_korval \
-            usr/share/man/man1/korval.1; do
+            usr/share/man/man1/korval.1.gz \
+            usr/share/doc/korval/copyright \
+            usr/share/doc/korval/changelog.gz \
+            usr/share/metainfo/org.korval.korval.metainfo.xml; do
   grep -q " \./$file\$" <<<"$contents" || { echo "package: $file is missing" >&2; exit 1; }
 done
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+# Debian's package checker: any error or warning fails the check.
+if ! command -v lintian >/dev/null; then
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends lintian >/dev/null
+fi
+# lintian warns on stderr when it runs as root; its findings go to stdout.
+findings=$(lintian --fail-on error,warning "$build/$package" 2>/dev/null) || {
+  echo "package: lintian finds errors or warnings:" >&2
+  echo "$findings" >&2
+  exit 1
+}
+
 installed_before=no
 dpkg-query -W -f='${Status}' korval 2>/dev/null | grep -q "install ok installed" && installed_before=yes
 (cd "$build" && DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "./$package" >/dev/null)
@@ -36,4 +52,4 @@ dpkg-query -W -f='${Status}' korval 2>/dev/null | grep -q "install ok installed"
 if [ "$installed_before" = no ]; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get purge -y -qq korval >/dev/null
 fi
-echo "package: $package (section x11, $(field Depends | tr ',' '\n' | wc -l) computed dependencies) installs with apt-get and runs"
+echo "package: $package (section x11, $(field Depends | tr ',' '\n' | wc -l) computed dependencies) passes lintian, installs with apt-get and runs"

@@ -17,6 +17,7 @@ packages=(
   xscreensaver
   dpkg-dev file
   man-db groff-base
+  lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -26,7 +26,8 @@ cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure | tee build/ctest-summary.log
 
 # The install: the program in bin, the menu entry that opens its options,
-# the files that hand it to the screen-saver hosts, and the manual page.
+# the files that hand it to the screen-saver hosts, the compressed manual
+# page, the package's copyright and changelog, and the metainfo.
 install_root="$(mktemp -d)"
 cmake --install build --prefix "$install_root" >/dev/null
 test -x "$install_root/bin/korval"
@@ -34,10 +35,25 @@ grep -qx 'Exec=korval /c' "$install_root/share/applications/korval-options.deskt
 grep -qx 'Exec=korval --root' "$install_root/share/applications/screensavers/korval.desktop"
 grep -q '<command arg="--root"/>' "$install_root/share/xscreensaver/config/korval.xml"
 test -x "$install_root/libexec/xsecurelock/saver_korval"
-test -f "$install_root/share/man/man1/korval.1"
+zgrep -q '^\.TH KORVAL 1' "$install_root/share/man/man1/korval.1.gz"
+test -f "$install_root/share/doc/korval/copyright"
+zgrep -q '^korval (1\.0)' "$install_root/share/doc/korval/changelog.gz"
+# What software centres read, checked as they read it: the metainfo by
+# AppStream, the two menu entries by the desktop-entry checker (its hints,
+# such as the MATE entry's category of its own, are no fault).
+appstreamcli validate --no-net --strict "$install_root/share/metainfo/org.korval.korval.metainfo.xml" >"$install_root/appstream.log" || {
+  cat "$install_root/appstream.log" >&2
+  exit 1
+}
+entry_findings=$(desktop-file-validate "$install_root/share/applications/korval-options.desktop" \
+                   "$install_root/share/applications/screensavers/korval.desktop" || true)
+if grep -E '(error|warning):' <<<"$entry_findings"; then
+  echo "install: desktop-file-validate finds fault with a menu entry" >&2
+  exit 1
+fi
 "$install_root/bin/korval" --help >/dev/null
 rm -rf "$install_root"
-echo "install: bin/korval, the options' menu entry, the XScreenSaver, MATE and xsecurelock files, korval.1"
+echo "install: bin/korval, the options' menu entry, the XScreenSaver, MATE and xsecurelock files, korval.1.gz, copyright and changelog, the metainfo (appstreamcli and desktop-file-validate accept them)"
 
 # The Debian package, installed with apt-get and run from where it went.
 bash scripts/check-package.sh build

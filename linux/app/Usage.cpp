@@ -17,7 +17,7 @@ QString helpText()
     return QStringLiteral(
         "usage: korval [/s | /c[:handle] | /p handle] [settings for this run]\n"
         "       korval --root | --window-id ID | --window [settings for this run]\n"
-        "  /s              run the screen saver on the primary screen\n"
+        "  /s              run the screen saver on every monitor\n"
         "  /c, /c:handle   open the options dialog (also with no argument)\n"
         "  /p handle       preview: not supported, ends at once\n"
         "  --root          draw in the window named by $XSCREENSAVER_WINDOW, else in\n"

@@ -1,6 +1,5 @@
+#include "DisplayCheck.h"
 #include "Program.h"
-
-#include "engine/HostWindow.h"
 
 #include "platform/DesktopPlatform.h"
 #include "core/runtime/HandlerGuard.h"
@@ -41,13 +40,11 @@ int main(int argc, char* argv[])
     korval::TerminationSignals termination;
     const bool hosted = commandLine.mode == korval::Mode::Hosted;
     // A host hands over an X window id, which only the X11 platform can use.
-    if (hosted && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    if (hosted && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-        QString error;
-        if (!korval::HostWindow::displayUsable(error)) {
-            std::fprintf(stderr, "korval: %s\n", qPrintable(error));
-            return 1;
-        }
+    if (const std::optional<QString> problem = korval::displayProblem(korval::platformChoiceFromEnvironment(), hosted)) {
+        std::fprintf(stderr, "korval: %s\n", qPrintable(*problem));
+        return 1;
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVAL"));

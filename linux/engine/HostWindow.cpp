@@ -1,10 +1,10 @@
 #include "HostWindow.h"
 
+#include "ScreenScale.h"
 #include "XRenderCellPainter.h"
 #include "x11/X11EventSource.h"
 
 #include <QGuiApplication>
-#include <QScreen>
 
 #include <cstdlib>
 #include <optional>
@@ -52,12 +52,17 @@ QString noX11Text()
         .arg(QGuiApplication::platformName());
 }
 
-// The glyphs are made at the resolution the screens report, as they are in
-// a window of the program's own.
-double dotsPerInch()
+// The screen that shows the middle of the window: its device pixel ratio
+// and resolution lay out and draw the grid as a window of the program's own
+// on that screen would be.
+ScreenScale scaleOfScreenUnder(X11EventSource& events, xcb_window_t window, QSize size)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->logicalDotsPerInch() : 96.0;
+    xcb_connection_t* connection = events.connection();
+    xcb_translate_coordinates_reply_t* place = xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, window, events.root(), 0, 0), nullptr);
+    const QPoint topLeft = place ? QPoint(place->dst_x, place->dst_y) : QPoint();
+    std::free(place);
+    return screenScaleAt(topLeft + QPoint(size.width() / 2, size.height() / 2), applicationScreenScales());
 }
 
 } // namespace
@@ -84,9 +89,11 @@ std::unique_ptr<HostWindow> HostWindow::open(std::uint32_t window, CellArray& ce
                     .arg(windowName(x->window));
         return nullptr;
     }
-    x->painter->setDotsPerInch(dotsPerInch());
+    const ScreenScale scale = scaleOfScreenUnder(*x->events, x->window, *size);
+    x->painter->setDotsPerInch(scale.dotsPerInch);
+    x->painter->setDevicePixelRatio(scale.devicePixelRatio);
 
-    std::unique_ptr<HostWindow> host(new HostWindow(std::move(x), cells, *size));
+    std::unique_ptr<HostWindow> host(new HostWindow(std::move(x), cells, *size, scale.devicePixelRatio));
     host->watchEvents();
     return host;
 }
@@ -109,18 +116,9 @@ void HostWindow::watchEvents()
     });
 }
 
-bool HostWindow::displayUsable(QString& error)
-{
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const bool reachable = !xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (!reachable)
-        error = QStringLiteral("cannot open the X display '%1'").arg(qEnvironmentVariable("DISPLAY"));
-    return reachable;
-}
-
-HostWindow::HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize size)
-    : x_(std::move(x)), cells_(cells), size_(size)
+HostWindow::HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize devicePixels, double devicePixelRatio)
+    : x_(std::move(x)), cells_(cells), size_(layoutSize(devicePixels, devicePixelRatio)),
+      devicePixelRatio_(devicePixelRatio)
 {
 }
 
@@ -133,8 +131,9 @@ std::uint32_t HostWindow::id() const
 
 // A resize by hand comes as a burst of new sizes; the grid is laid out once,
 // for the last, after the burst has been read.
-void HostWindow::sizeChanged(QSize pixels)
+void HostWindow::sizeChanged(QSize devicePixels)
 {
+    const QSize pixels = layoutSize(devicePixels, devicePixelRatio_);
     if (pixels == size_)
         return;
     size_ = pixels;

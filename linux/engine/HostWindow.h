@@ -31,15 +31,14 @@ public:
     // cannot draw the cells on it (no X11 display, no Render, an unusual
     // visual, or built without X11).
     static std::unique_ptr<HostWindow> open(std::uint32_t window, CellArray& cells, QString& error);
-    // Whether a host's window can be reached at all: the build has X11 and
-    // the X display in $DISPLAY takes connections. Asked before Qt connects,
-    // which would abort the program where it cannot.
-    static bool displayUsable(QString& error);
     ~HostWindow() override;
     HostWindow(const HostWindow&) = delete;
     HostWindow& operator=(const HostWindow&) = delete;
 
     std::uint32_t id() const;
+    // The window's size in the pixels the grid is laid out in: on a screen
+    // with a device pixel ratio, the device pixels divided by it, as a
+    // window of the program's own there has them.
     QSize size() const { return size_; }
     void setHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
 
@@ -51,14 +50,15 @@ public:
 
 private:
     struct X;
-    HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize size);
+    HostWindow(std::unique_ptr<X> x, CellArray& cells, QSize size, double devicePixelRatio);
     void watchEvents();
     void repaintAll();
-    void sizeChanged(QSize pixels);
+    void sizeChanged(QSize devicePixels);
 
     std::unique_ptr<X> x_;
     CellArray& cells_;
     QSize size_;
+    double devicePixelRatio_;
     Handlers handlers_;
     bool needsFullRepaint_ = true;
     bool resizePending_ = false;

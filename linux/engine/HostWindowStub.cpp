@@ -21,12 +21,6 @@ std::unique_ptr<HostWindow> HostWindow::open(std::uint32_t, CellArray&, QString&
     return nullptr;
 }
 
-bool HostWindow::displayUsable(QString& error)
-{
-    error = noX11Text();
-    return false;
-}
-
 HostWindow::~HostWindow() = default;
 std::uint32_t HostWindow::id() const { return 0; }
 void HostWindow::repaintChanges() {}

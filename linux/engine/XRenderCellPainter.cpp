@@ -1,6 +1,8 @@
 #include "XRenderCellPainter.h"
 
 #include "ControlPainting.h"
+#include "DevicePixelRect.h"
+
 #include "core/saver/Palette.h"
 
 #include <QGuiApplication>
@@ -221,6 +223,14 @@ void XRenderCellPainter::setDotsPerInch(double dotsPerInch)
     dropGlyphSets();
 }
 
+void XRenderCellPainter::setDevicePixelRatio(double devicePixelRatio)
+{
+    if (devicePixelRatio == devicePixelRatio_)
+        return;
+    devicePixelRatio_ = devicePixelRatio;
+    dropGlyphSets();
+}
+
 void XRenderCellPainter::dropGlyphSets()
 {
     for (const GlyphSet& set : glyphSets_)
@@ -236,7 +246,7 @@ void XRenderCellPainter::paintChanges(const CellArray& cells, const std::vector<
     fills_.clear();
     runs_.clear();
     for (const QRect& rect : controlDamage)
-        addFill(BLACK, rect);
+        addFill(BLACK, devicePixelRect(rect, devicePixelRatio_));
     for (int index : changes)
         addCell(cells[index]);
     sendBatches();
@@ -263,11 +273,11 @@ int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
 {
     fills_.clear();
     runs_.clear();
-    addFill(BLACK, QRect(QPoint(0, 0), windowSize));
+    addFill(BLACK, devicePixelRect(QRect(QPoint(0, 0), windowSize), devicePixelRatio_));
     // A glyph must fit in one request; cells too large for that are left to
     // the backing store, or where there is none, to the black window.
     for (int index = 0; index < cells.count(); ++index) {
-        if (!x_->fits(glyphBytes(qtRect(cells[index].pixelRect()).size()))) {
+        if (!x_->fits(glyphBytes(devicePixelRect(qtRect(cells[index].pixelRect()), devicePixelRatio_).size()))) {
             sendBatches();
             xcb_flush(x_->connection);
             return -1;
@@ -294,7 +304,7 @@ int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
 // if any, goes over that.
 void XRenderCellPainter::addCell(const Cell& cell)
 {
-    const QRect rect = qtRect(cell.pixelRect());
+    const QRect rect = devicePixelRect(qtRect(cell.pixelRect()), devicePixelRatio_);
     if (rect.isEmpty())
         return;
     const bool showsGlyph = cell.visible && cell.captionCode >= 0 && cell.captionCode <= 255;
@@ -384,12 +394,14 @@ std::size_t XRenderCellPainter::glyphSetFor(const Cell& cell, QSize cellSize)
 }
 
 // The glyph's coverage is the character drawn white on black exactly as a
-// cell shows it; one channel of that picture is the alpha of the glyph.
+// cell shows it; one channel of that picture is the alpha of the glyph. At a
+// device pixel ratio the glyph is made for the cell's device pixels, at as
+// many more dots per inch: as large as a window at that ratio draws it.
 void XRenderCellPainter::upload(GlyphSet& set, const Cell& cell, int code)
 {
     set.uploaded.set(std::size_t(code));
     if (!coverage_)
-        coverage_ = std::make_unique<GlyphCache>(font_, dotsPerInch_, 1.0);
+        coverage_ = std::make_unique<GlyphCache>(font_, dotsPerInch_ * devicePixelRatio_, 1.0);
     Cell white = cell;
     white.foreColour = 0xFFFFFFFF;
     white.backColour = BLACK;

@@ -42,6 +42,11 @@ public:
 
     // The screen's resolution; the uploaded glyphs are dropped when it changes.
     void setDotsPerInch(double dotsPerInch);
+    // Device pixels per pixel of the cells, the window's size and the
+    // damage: each is drawn that many times larger, its glyphs made for the
+    // larger cell. A window of the program's own keeps 1 (its controls are
+    // drawn at 1); a host's window takes its screen's ratio.
+    void setDevicePixelRatio(double devicePixelRatio);
 
     // Whether the window still is the native window this painter draws on;
     // a recreated window needs a new painter.
@@ -140,6 +145,7 @@ private:
     std::unique_ptr<Connection> x_;
     CellFont font_;
     double dotsPerInch_ = 96;
+    double devicePixelRatio_ = 1;
     std::unique_ptr<GlyphCache> coverage_; // white glyphs on black
 
     std::vector<GlyphSet> glyphSets_;

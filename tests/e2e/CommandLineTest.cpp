@@ -4,6 +4,7 @@
 // saver started at the same moment from running.
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -90,6 +91,58 @@ INSTANTIATE_TEST_SUITE_P(
                       AnswerRow{"rootWithoutADisplay", {QStringLiteral("--root")}, 1, nullptr,
                                 "korval: cannot open the X display"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A display number no X server listens on.
+QString displayWithoutAServer()
+{
+    int number = 87;
+    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))
+           || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(number)))
+        ++number;
+    return QStringLiteral(":%1").arg(number);
+}
+
+struct NoDisplayRow {
+    const char* name;
+    const char* mode;
+    bool platformVariable; // QT_QPA_PLATFORM=xcb and a display without a server; else neither is set
+};
+
+class NoUsableDisplay : public ::testing::TestWithParam<NoDisplayRow> {};
+
+// Qt's X11 platform aborts the program where it finds no display (status
+// 134 and a core dump); the program looks first and says so.
+TEST_P(NoUsableDisplay, EndsWithStatusOneAndOneLineOnStandardError)
+{
+    const NoDisplayRow& row = GetParam();
+    QTemporaryDir runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("XDG_SESSION_TYPE"));
+    environment.remove(QStringLiteral("XSCREENSAVER_WINDOW"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    if (row.platformVariable) {
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("DISPLAY"), displayWithoutAServer());
+    } else {
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
+    }
+
+    const Finished run = runKorval({QString::fromLatin1(row.mode)}, environment);
+    EXPECT_EQ(run.status, 1) << qPrintable(run.err);
+    EXPECT_TRUE(run.err.startsWith(QLatin1String("korval: cannot open the X display"))) << qPrintable(run.err);
+    EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << "one line: " << qPrintable(run.err);
+    EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no instance lock was taken";
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, NoUsableDisplay,
+                         ::testing::Values(NoDisplayRow{"saverOnX11", "/s", true},
+                                           NoDisplayRow{"dialogOnX11", "/c", true},
+                                           NoDisplayRow{"rootOnX11", "--root", true},
+                                           NoDisplayRow{"saverWithoutDisplay", "/s", false},
+                                           NoDisplayRow{"dialogWithoutDisplay", "/c", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, HelpListsEveryMode)
 {

@@ -2,6 +2,7 @@
 // with a command line it accepts, in the mode the host needs.
 
 #include "app/CommandLine.h"
+#include "app/Usage.h"
 #include "core/options/DialogFields.h"
 #include "core/settings/SettingKeys.h"
 
@@ -126,23 +127,108 @@ TEST(XsecurelockModule, IsAnExecutableThatRunsTheRainInTheHostsWindow)
     EXPECT_EQ(line.window, 0x600008u);
 }
 
-TEST(ManPage, RendersWithoutWarningsAndNamesEverySwitch)
+// The man page as man shows it, on one line per paragraph as far as it can
+// (80 columns); groff's warnings fail the test.
+QString renderedManPage()
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
-        GTEST_SKIP() << "man is not installed (scripts/install-deps.sh installs man-db)";
     QProcess man;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
     man.setProcessEnvironment(environment);
     man.start(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"), dataFile("korval.1")});
-    ASSERT_TRUE(man.waitForFinished(20000));
+    EXPECT_TRUE(man.waitForFinished(20000));
     EXPECT_EQ(man.exitCode(), 0);
     EXPECT_EQ(man.readAllStandardError(), QByteArray()) << "groff's warnings";
-    const QString page = QString::fromUtf8(man.readAllStandardOutput());
+    return QString::fromUtf8(man.readAllStandardOutput());
+}
+
+TEST(ManPage, RendersWithoutWarningsAndNamesEverySwitch)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
+        GTEST_SKIP() << "man is not installed (scripts/install-deps.sh installs man-db)";
+    const QString page = renderedManPage();
     for (const char* part : {"/s", "/c", "/p", "--help", "--root", "--window-id", "--window", "--text-size",
                              "--cell-width", "--cell-height", "--banner", "--no-banner", "XSCREENSAVER_WINDOW",
                              "KORVAL.ini", "EXIT STATUS", "SIGTERM"})
         EXPECT_TRUE(page.contains(QString::fromLatin1(part))) << part;
+}
+
+struct Checked {
+    int status = -1;
+    QString output;
+};
+
+// A checker run on files of data/, its standard output and error together.
+Checked runChecker(const QString& program, const QStringList& options, const QStringList& files)
+{
+    QStringList arguments = options;
+    for (const QString& file : files)
+        arguments << dataFile(qPrintable(file));
+    QProcess checker;
+    checker.setProcessChannelMode(QProcess::MergedChannels);
+    checker.start(program, arguments);
+    if (!checker.waitForFinished(60000))
+        return {};
+    return {checker.exitStatus() == QProcess::NormalExit ? checker.exitCode() : -1,
+            QString::fromUtf8(checker.readAll())};
+}
+
+// Software centres list the package from its metainfo: AppStream's checker
+// accepts it, with no warning either, and it names the options' menu entry
+// and the licence the copyright file gives.
+TEST(SoftwareCentres, MetainfoPassesAppStreamAndNamesTheMenuEntryAndLicence)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("appstreamcli")).isEmpty())
+        GTEST_SKIP() << "appstreamcli is not installed (scripts/install-deps.sh installs appstream)";
+    const QString metainfo = QStringLiteral("org.korval.korval.metainfo.xml");
+    const Checked checked = runChecker(QStringLiteral("appstreamcli"),
+                                       {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--strict")},
+                                       {metainfo});
+    EXPECT_EQ(checked.status, 0) << qPrintable(checked.output);
+
+    QFile file(dataFile(qPrintable(metainfo)));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&file);
+    QMap<QString, QString> texts;
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement
+            && QStringList{"id", "launchable", "project_license"}.contains(xml.name().toString()))
+            texts[xml.name().toString()] = xml.readElementText();
+    }
+    EXPECT_EQ(texts.value(QStringLiteral("id")) + QStringLiteral(".metainfo.xml"), metainfo);
+    EXPECT_TRUE(QFile::exists(dataFile(qPrintable(texts.value(QStringLiteral("launchable"))))));
+    EXPECT_EQ(texts.value(QStringLiteral("launchable")), QStringLiteral("korval-options.desktop"));
+
+    QFile copyrightFile(dataFile("copyright"));
+    ASSERT_TRUE(copyrightFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(copyrightFile.readAll().contains("\nLicense: " + texts.value(QStringLiteral("project_license")).toUtf8() + "\n"))
+        << "the metainfo's licence is the copyright file's";
+}
+
+// Both menu entries pass the desktop-entry checker without an error or a
+// warning (its hints, such as the MATE entry's category of its own, remain).
+TEST(SoftwareCentres, MenuEntriesPassTheDesktopEntryChecker)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate")).isEmpty())
+        GTEST_SKIP() << "desktop-file-validate is not installed (scripts/install-deps.sh installs desktop-file-utils)";
+    const Checked checked = runChecker(QStringLiteral("desktop-file-validate"), {},
+                                       {QStringLiteral("korval-options.desktop"), QStringLiteral("korval.desktop")});
+    EXPECT_EQ(checked.status, 0) << qPrintable(checked.output);
+    EXPECT_FALSE(checked.output.contains(QLatin1String("error:"))) << qPrintable(checked.output);
+    EXPECT_FALSE(checked.output.contains(QLatin1String("warning:"))) << qPrintable(checked.output);
+}
+
+// /s covers every monitor; a text that still says the primary screen
+// sends users looking for a setting that does not exist.
+TEST(SaverModeTexts, SayEveryMonitorInTheHelpAndTheManPage)
+{
+    QStringList texts{helpText()};
+    if (!QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
+        texts << renderedManPage().simplified();
+    for (const QString& text : texts) {
+        EXPECT_FALSE(text.contains(QLatin1String("primary screen"))) << qPrintable(text);
+        EXPECT_TRUE(text.contains(QLatin1String("every monitor"))) << qPrintable(text);
+    }
 }
 
 } // namespace
