@@ -16,18 +16,18 @@ using namespace korval;
 namespace {
 
 // A measuring rule that needs no font: the letter grows with the font size.
-QSize letterOf(double pointSize)
+LetterSize letterOf(double pointSize)
 {
     return {static_cast<int>(std::ceil(pointSize * 0.8)), static_cast<int>(std::ceil(pointSize * 1.6))};
 }
 
 void checkShown(const DialogFields& fields)
 {
-    if (std::none_of(kFontSizes.begin(), kFontSizes.end(), [&](QLatin1StringView size) { return fields.textSize == size; }))
+    if (std::none_of(kFontSizes.begin(), kFontSizes.end(), [&](std::string_view size) { return fields.textSize == size; }))
         fuzz::fail("the font size shown is not one the list offers");
     if (fields.bannerChoice != 0 && fields.bannerChoice != 1)
         fuzz::fail("the banner choice is neither yes nor no");
-    if (fields.columnGap.isEmpty() || fields.rowGap.isEmpty())
+    if (fields.columnGap.empty() || fields.rowGap.empty())
         fuzz::fail("a gap box is left empty");
 }
 
@@ -42,21 +42,22 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::FreshStore fresh;
-    SettingsStore& store = fresh.store;
-    if (!fuzz::fillStore(store, data, size))
+    IniSettingsStore& store = fresh.store;
+    if (!fuzz::fillStore(fresh, data, size))
         return 0;
+    const RegionalFormat& format = fresh.format;
 
     DialogFields shown;
-    if (!fuzz::convertsOrRaises([&] { shown = readStoredOptions(store, letterOf); }))
+    if (!fuzz::convertsOrRaises([&] { shown = readStoredOptions(store, letterOf, format); }))
         fuzz::fail("loading the dialog raised a run-time error");
     checkShown(shown);
 
     SettingEntries entries;
-    if (!fuzz::convertsOrRaises([&] { entries = entriesToSave(shown, letterOf); }))
+    if (!fuzz::convertsOrRaises([&] { entries = entriesToSave(shown, letterOf, format); }))
         return 0;
     store.SaveSettings(settings::kApplication, settings::kSection, entries);
     // Read back as the next start of the dialog would: from the file.
-    if (readStoredOptions(SettingsStore(fresh.folder.path()), letterOf) != shown)
+    if (readStoredOptions(IniSettingsStore(fresh.folder.path()), letterOf, format) != shown)
         fuzz::fail("what OK stored loads as other fields than were shown");
     return 0;
 }

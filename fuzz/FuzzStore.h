@@ -23,19 +23,22 @@ namespace korval::fuzz {
 // file, or the kept copies, of the one before.
 struct FreshStore {
     QTemporaryDir folder;
-    SettingsStore store{folder.path()};
+    IniSettingsStore store{folder.path()};
+    RegionalFormat format; // the user's number format the input picked
 };
 
-// Fills the store from the input; false when the input is too short to say.
-inline bool fillStore(SettingsStore& store, const std::uint8_t* data, std::size_t size)
+// Fills the store from the input and picks the number format; false when the
+// input is too short to say.
+inline bool fillStore(FreshStore& fresh, const std::uint8_t* data, std::size_t size)
 {
+    IniSettingsStore& store = fresh.store;
     if (size < 2)
         return false;
     static const std::array<const settings::SettingKey*, 4> keys{&settings::kTextSize, &settings::kWidth,
                                                                  &settings::kHeight, &settings::kSystem};
-    QLocale::setDefault(localeFor(data[1]));
+    fresh.format = formatFor(data[1]);
 
-    const QString file = store.filePath(QString(settings::kApplication));
+    const QString file = store.filePath(settings::kApplication);
     QFile::remove(file);
     const char* const names = "TWHSF";
     const char* named = data[0] != 0 ? std::strchr(names, data[0]) : nullptr;
@@ -50,7 +53,7 @@ inline bool fillStore(SettingsStore& store, const std::uint8_t* data, std::size_
     }
     // Values the dialog stores are texts; a stray NUL cannot reach one.
     const QString value = textOf(data + 2, size - 2).remove(QChar(u'\0'));
-    store.SaveSetting(settings::kApplication, settings::kSection, keys[choice]->name, value);
+    store.SaveSetting(settings::kApplication, settings::kSection, keys[choice]->name, value.toStdString());
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/runtime/RegionalFormat.h"
 #include "core/runtime/RuntimeError.h"
+#include "platform/LocaleFormat.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -45,6 +47,18 @@ inline QLocale localeFor(std::uint8_t selector)
     if (selector == ',')
         return locales[1];
     return locales[selector % locales.size()];
+}
+
+// The same formats as the rules read them (see localeFor).
+inline const RegionalFormat& formatFor(std::uint8_t selector)
+{
+    static const std::array<RegionalFormat, 4> formats{regionalFormatOf(localeFor(0)), regionalFormatOf(localeFor(1)),
+                                                       regionalFormatOf(localeFor(2)), regionalFormatOf(localeFor(3))};
+    if (selector == '.')
+        return formats[0];
+    if (selector == ',')
+        return formats[1];
+    return formats[selector % formats.size()];
 }
 
 inline QString textOf(const std::uint8_t* data, std::size_t size)

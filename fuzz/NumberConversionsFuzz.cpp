@@ -6,7 +6,6 @@
 #include "FuzzSupport.h"
 
 #include "core/runtime/NumberConversions.h"
-#include "platform/LocaleFormat.h"
 
 #include <string>
 
@@ -26,10 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    static const std::array<RegionalFormat, 4> formats{
-        regionalFormatOf(fuzz::localeFor(0)), regionalFormatOf(fuzz::localeFor(1)),
-        regionalFormatOf(fuzz::localeFor(2)), regionalFormatOf(fuzz::localeFor(3))};
-    const RegionalFormat& format = formats[data[0] == '.' ? 0 : data[0] == ',' ? 1 : data[0] % formats.size()];
+    const RegionalFormat& format = fuzz::formatFor(data[0]);
     const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
 
     fuzz::convertsOrRaises([&] {

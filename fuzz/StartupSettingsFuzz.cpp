@@ -4,9 +4,9 @@
 
 #include "FuzzStore.h"
 
-#include "support/FakePlatform.h"
+#include "core/support/FakeForm.h"
 
-#include "saver/Form1.h"
+#include "core/saver/Form1.h"
 
 
 using namespace korval;
@@ -48,13 +48,15 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::FreshStore fresh;
-    SettingsStore& store = fresh.store;
-    if (!fuzz::fillStore(store, data, size))
+    if (!fuzz::fillStore(fresh, data, size))
         return 0;
 
     testing::FakePlatform platform(kScreenWidth, kScreenHeight);
-    Form1 form(platform, store);
-    form.Timer1.setEnabled(false);
+    platform.format = fresh.format;
+    testing::FakeTimer timer1{1, false};
+    testing::FakeTimer timer2{2000, false};
+    testing::FakeWindows windows;
+    Form1 form(platform, fresh.store, timer1, timer2, windows);
     if (!fuzz::convertsOrRaises([&] { form.StartSaver(); }))
         return 0;
     checkGrid(form);
