@@ -9,26 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(
-  cmake make
-  g++-mingw-w64-x86-64-posix mingw-w64-tools
-  wine wine64
-  googletest
-)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+bash scripts/apt-install-missing.sh cmake make \
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest
 
 build="${KORVAL_WINDOWS_BUILD_DIR:-build-windows}"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
