@@ -7,11 +7,11 @@
 //   korval_long_run TICKS           another number of ticks
 //   korval_long_run TICKS --no-paint  the tick alone
 
-#include "saver/Form1.h"
+#include "saver/SaverForm.h"
 
-#include "platform/Platform.h"
-#include "platform/RandomSource.h"
-#include "settings/SettingsStore.h"
+#include "core/runtime/Platform.h"
+#include "core/runtime/RandomSource.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -37,14 +37,15 @@ constexpr long kReports = 10;
 class LongRunPlatform final : public korval::Platform {
 public:
     korval::RandomSource& random() override { return random_; }
+    const korval::RegionalFormat& regionalFormat() const override { return format_; }
     std::vector<korval::ScreenArea> screens() const override
     {
-        return {{QStringLiteral("4K"), QRect(0, 0, kScreenWidth, kScreenHeight), korval::TWIPS_PER_PIXEL}};
+        return {{"4K", {0, 0, kScreenWidth, kScreenHeight}, korval::TWIPS_PER_PIXEL}};
     }
     void setScreensChangedHandler(std::function<void()>) override {}
     bool anotherInstanceRunning() const override { return false; }
     int ShowCursor(bool show) override { return cursorCount_ += show ? 1 : -1; }
-    void messageBox(const QString& text, int) override { std::fprintf(stderr, "message: %s\n", qPrintable(text)); }
+    void messageBox(const std::string& text, int) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
     void endProgram(int status) override
     {
         std::fprintf(stderr, "the saver ended itself with status %d\n", status);
@@ -53,6 +54,7 @@ public:
 
 private:
     korval::ClockSeededRandom random_;
+    korval::RegionalFormat format_;
     int cursorCount_ = 0;
 };
 
@@ -83,7 +85,7 @@ QString screenConfig(const QTemporaryDir& folder)
     return path;
 }
 
-void tick(korval::Form1& form, bool paint)
+void tick(korval::SaverForm& form, bool paint)
 {
     form.Timer1_Timer();
     if (paint)
@@ -108,9 +110,9 @@ int main(int argc, char* argv[])
     QGuiApplication application(argc, argv);
 
     // An empty store of its own: the saver runs with the defaults.
-    korval::SettingsStore store(folder.filePath(QStringLiteral("config")));
+    korval::IniSettingsStore store(folder.filePath(QStringLiteral("config")));
     LongRunPlatform platform;
-    korval::Form1 form(platform, store);
+    korval::SaverForm form(platform, store);
     form.Timer1.setEnabled(false); // ticked by hand, as fast as it goes
     form.StartSaver();
     form.show();

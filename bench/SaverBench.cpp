@@ -8,12 +8,12 @@
 //   korval_bench --case W H CELL_W CELL_H TICKS
 //                           one case; prints its figures on one line
 
-#include "saver/Form1.h"
-#include "saver/Grid.h"
+#include "saver/SaverForm.h"
+#include "core/saver/Grid.h"
 
 #include "platform/DesktopPlatform.h"
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingKeys.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -83,14 +83,14 @@ long peakResidentKiB()
 int runCase(int cellWidth, int cellHeight, int ticks)
 {
     QTemporaryDir home;
-    korval::SettingsStore store(home.path());
+    korval::IniSettingsStore store(home.path());
     namespace keys = korval::settings;
-    store.SaveSetting(keys::kApplication, keys::kSection, keys::kWidth.name, QString::number(cellWidth));
-    store.SaveSetting(keys::kApplication, keys::kSection, keys::kHeight.name, QString::number(cellHeight));
+    store.SaveSetting(keys::kApplication, keys::kSection, keys::kWidth.name, std::to_string(cellWidth));
+    store.SaveSetting(keys::kApplication, keys::kSection, keys::kHeight.name, std::to_string(cellHeight));
     korval::DesktopPlatform platform(nullptr);
 
     const auto buildStart = Clock::now();
-    korval::Form1 form(platform, store);
+    korval::SaverForm form(platform, store);
     form.Timer1.setEnabled(false); // the benchmark ticks by hand
     form.StartSaver();
     form.show();

@@ -5,8 +5,8 @@
 
 #include "FuzzStore.h"
 
-#include "options/OptionsToSave.h"
-#include "options/StoredOptions.h"
+#include "core/options/OptionsToSave.h"
+#include "core/options/StoredOptions.h"
 
 #include <QTemporaryDir>
 

@@ -2,8 +2,8 @@
 
 #include "FuzzSupport.h"
 
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingKeys.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QDir>
 #include <QFile>

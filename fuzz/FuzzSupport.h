@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/RuntimeError.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <QApplication>
 #include <QLocale>

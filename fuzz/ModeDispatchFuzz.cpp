@@ -7,7 +7,8 @@
 #include "FuzzSupport.h"
 
 #include "app/CommandLine.h"
-#include "app/ModeDispatch.h"
+#include "app/Usage.h"
+#include "core/dispatch/ModeDispatch.h"
 
 #include <QStringList>
 
@@ -46,12 +47,13 @@ void checkCommandLine(const QStringList& list, const QString& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QString arguments = fuzz::textOf(data, size);
-    const Mode mode = selectMode(arguments);
-    if (mode != Mode::Preview && mode != Mode::Configure && mode != Mode::Saver && mode != Mode::Unknown)
+    const std::string text = arguments.toStdString();
+    const Mode mode = selectMode(text);
+    if (mode != Mode::Preview && mode != Mode::Configure && mode != Mode::Saver && mode != Mode::PasswordChange
+        && mode != Mode::Unknown)
         fuzz::fail("selectMode returned no mode");
 
-    const QString padded = QStringLiteral("  ") + arguments + QStringLiteral("   ");
-    if (selectMode(padded) != mode)
+    if (selectMode("  " + text + "   ") != mode)
         fuzz::fail("spaces around the arguments changed the mode");
 
     // The first two characters after the leading spaces decide; a window
@@ -61,13 +63,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++first;
     const QString head = arguments.mid(first, 2);
     if (head.size() == 2 && head[1] != QLatin1Char(' ')
-        && selectMode(head + QStringLiteral(":12345 anything")) != mode)
+        && selectMode((head + QStringLiteral(":12345 anything")).toStdString()) != mode)
         fuzz::fail("text after the first two characters changed the mode");
 
     // The argument list the process receives, split where the host put spaces.
     const QStringList list = QStringList{QStringLiteral("korval")} + arguments.split(QLatin1Char(' '));
-    if (selectMode(argumentString(list)) != mode)
+    if (selectMode(argumentString(list).toStdString()) != mode)
         fuzz::fail("joining the argument list changed the mode");
+
+    // A window handle after the switch reads back as written.
+    if (const std::optional<std::uint64_t> window = hostWindowOf(text)) {
+        if (hostWindowOf("/c:" + std::to_string(*window)) != window)
+            fuzz::fail("a host's window handle that does not read back");
+    }
 
     checkCommandLine(list, arguments);
     return 0;

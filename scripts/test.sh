@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test twice:
-# first a normal build (./build), then a clang build with AddressSanitizer
-# and UndefinedBehaviorSanitizer (./build-sanitize), in which any sanitizer
-# report fails the test that caused it. The sanitizer build also holds the
+# Installs what is missing, builds everything and runs every test: the core
+# alone (./build-core), then a normal build (./build), then a clang build
+# with AddressSanitizer and UndefinedBehaviorSanitizer (./build-sanitize),
+# in which any sanitizer report fails the test that caused it. The sanitizer build also holds the
 # libFuzzer targets, which then run briefly from their seed corpora.
 #
-#   KORVAL_QUICK=1 scripts/test.sh     the normal build and its tests only
+#   KORVAL_QUICK=1 scripts/test.sh     the core and normal builds and their tests only
 #   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 15: a minute for all four)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 jobs="$(nproc)"
+
+# The rules alone, with Qt hidden: the core builds and passes its tests
+# without any toolkit.
+cmake -S . -B build-core -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAL_CORE_ONLY=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON
+cmake --build build-core -j"$jobs"
+ctest --test-dir build-core -j"$jobs" --output-on-failure | tee build-core/ctest-summary.log
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
@@ -45,7 +52,7 @@ summary() {
 }
 
 if [ "${KORVAL_QUICK:-0}" = 1 ]; then
-  summary build/ctest-summary.log build-windows/ctest-summary.log
+  summary build-core/ctest-summary.log build/ctest-summary.log build-windows/ctest-summary.log
   exit 0
 fi
 
@@ -64,4 +71,4 @@ ctest --test-dir build-sanitize -j"$jobs" --output-on-failure | tee build-saniti
 
 bash scripts/fuzz.sh build-sanitize "${KORVAL_FUZZ_SECONDS:-15}"
 
-summary build/ctest-summary.log build-windows/ctest-summary.log build-sanitize/ctest-summary.log
+summary build-core/ctest-summary.log build/ctest-summary.log build-windows/ctest-summary.log build-sanitize/ctest-summary.log

@@ -24,9 +24,10 @@ std::string_view withoutPadding(std::string_view argument);
 // ignored. A dash stands for the slash, as some hosts write "-s".
 Mode selectMode(std::string_view argumentString);
 
-// The window a host named after the switch: the digits after "/c:",
-// "/c ", "/p " or "/p:" (any case, slash or dash). Nothing when no window
-// follows, or what follows is not a whole number that a handle can hold.
+// The window a host named after the switch: the digits after its two
+// characters, whatever separates them ("/c:1234", "/c 1234", "/p 1234",
+// "/p:1234"). Nothing when no window follows, or what follows is not a
+// whole number that a handle can hold.
 std::optional<std::uint64_t> hostWindowOf(std::string_view argumentString);
 
 } // namespace korval

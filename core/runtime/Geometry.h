@@ -15,6 +15,12 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// A point of the desktop in pixels, which need not be whole.
+struct PointF {
+    double x = 0;
+    double y = 0;
+};
+
 // A size in twips or pixels that need not be whole.
 struct SizeF {
     double width = 0;

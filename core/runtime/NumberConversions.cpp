@@ -181,7 +181,10 @@ bool tooLarge(std::string_view plain)
     if (e != std::string_view::npos) {
         long long exponent = 0;
         const char* first = plain.data() + e + 1;
-        std::from_chars(first, plain.data() + plain.size(), exponent);
+        const auto [end, error] = std::from_chars(first, plain.data() + plain.size(), exponent);
+        // An exponent beyond 64 bits decides alone: far too large or far too small.
+        if (error == std::errc::result_out_of_range)
+            return *first != '-';
         if (exponent > 0 && magnitude > std::numeric_limits<long long>::max() - exponent)
             return true;
         magnitude += exponent;

@@ -1,6 +1,9 @@
 #include "CommandLine.h"
 
-#include "settings/SettingKeys.h"
+#include "Usage.h"
+
+#include "core/settings/SettingKeys.h"
+#include "platform/QtText.h"
 
 #include <QCommandLineParser>
 
@@ -9,6 +12,12 @@
 
 namespace korval {
 namespace {
+
+// The argument without the spaces a host put around it.
+QString withoutPadding(const QString& argument)
+{
+    return qtText(korval::withoutPadding(utf8Text(argument)));
+}
 
 // The switches that give one setting a value for this run.
 struct RunOnlySwitch {
@@ -57,12 +66,12 @@ void readRunOnly(const QCommandLineParser& parser, CommandLine& line)
 {
     for (const RunOnlySwitch& runOnly : kRunOnlySwitches) {
         if (parser.isSet(QString(runOnly.name)))
-            line.runOnly.append({QString(runOnly.key.name), parser.value(QString(runOnly.name))});
+            line.runOnly.push_back({std::string(runOnly.key.name), utf8Text(parser.value(QString(runOnly.name)))});
     }
     if (parser.isSet(kBanner) && parser.isSet(kNoBanner))
         line.error = QStringLiteral("--banner and --no-banner exclude each other");
     else if (parser.isSet(kBanner) || parser.isSet(kNoBanner))
-        line.runOnly.append({QString(settings::kSystem.name), parser.isSet(kBanner) ? QStringLiteral("1") : QStringLiteral("0")});
+        line.runOnly.push_back({std::string(settings::kSystem.name), parser.isSet(kBanner) ? "1" : "0"});
 }
 
 // "/s" reads the switches for this run that follow it; every other word
@@ -70,7 +79,7 @@ void readRunOnly(const QCommandLineParser& parser, CommandLine& line)
 CommandLine readWindowsSwitches(const QStringList& arguments)
 {
     CommandLine line;
-    line.mode = selectMode(argumentString(arguments));
+    line.mode = selectMode(utf8Text(argumentString(arguments)));
     if (line.mode != Mode::Saver)
         return line;
     QCommandLineParser parser;
@@ -182,6 +191,7 @@ std::optional<int> answerWithoutWindows(const CommandLine& commandLine)
     }
     switch (commandLine.mode) {
     case Mode::Preview:
+    case Mode::PasswordChange:
         return 0;
     case Mode::Unknown:
         std::fprintf(stderr, "%s\n", qPrintable(usageText()));

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ModeDispatch.h"
+#include "core/dispatch/ModeDispatch.h"
 
-#include "settings/SettingEntries.h"
+#include "core/settings/SettingEntries.h"
 
 #include <QString>
 #include <QStringList>

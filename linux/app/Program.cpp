@@ -1,9 +1,12 @@
 #include "Program.h"
 
-#include "options/Form2.h"
-#include "saver/Form1.h"
+#include "Usage.h"
+
+#include "core/settings/SettingsStore.h"
+#include "options/OptionsForm.h"
+#include "platform/QtText.h"
 #include "saver/HostedRain.h"
-#include "settings/SettingsStore.h"
+#include "saver/SaverForm.h"
 
 #include <cstdio>
 
@@ -16,7 +19,7 @@ Program::~Program() = default;
 void Program::Form_Load(const QString& argumentString)
 {
     CommandLine commandLine;
-    commandLine.mode = selectMode(argumentString);
+    commandLine.mode = selectMode(utf8Text(argumentString));
     Form_Load(commandLine);
 }
 
@@ -25,13 +28,14 @@ void Program::Form_Load(const CommandLine& commandLine)
     store_.setRunOnly(commandLine.runOnly);
     switch (commandLine.mode) {
     case Mode::Preview:
+    case Mode::PasswordChange:
         platform_.endProgram(0);
         return;
     case Mode::Configure:
         ShowOptions();
         return;
     case Mode::Saver:
-        form1_ = std::make_unique<Form1>(platform_, store_);
+        form1_ = std::make_unique<SaverForm>(platform_, store_);
         form1_->StartSaver();
         form1_->show();
         return;
@@ -50,7 +54,7 @@ void Program::Form_Load(const CommandLine& commandLine)
 // window, and closing it ends the program.
 void Program::ShowOptions()
 {
-    form2_ = std::make_unique<Form2>(platform_, store_);
+    form2_ = std::make_unique<OptionsForm>(platform_, store_);
     form2_->Form_Load();
     form2_->show();
 }

@@ -2,15 +2,15 @@
 
 #include "CommandLine.h"
 
-#include "platform/Platform.h"
+#include "core/runtime/Platform.h"
 
 #include <memory>
 
 namespace korval {
 
-class Form1;
-class Form2;
 class HostedRain;
+class OptionsForm;
+class SaverForm;
 class SettingsStore;
 
 // What runs when the process starts: the saver form's load, which reads the
@@ -25,8 +25,8 @@ public:
     // The Windows host's argument string alone.
     void Form_Load(const QString& argumentString);
 
-    Form1* saver() { return form1_.get(); }
-    Form2* options() { return form2_.get(); }
+    SaverForm* saver() { return form1_.get(); }
+    OptionsForm* options() { return form2_.get(); }
     HostedRain* hosted() { return hosted_.get(); }
 
 private:
@@ -34,8 +34,8 @@ private:
 
     Platform& platform_;
     SettingsStore& store_;
-    std::unique_ptr<Form1> form1_;
-    std::unique_ptr<Form2> form2_;
+    std::unique_ptr<SaverForm> form1_;
+    std::unique_ptr<OptionsForm> form2_;
     std::unique_ptr<HostedRain> hosted_;
 };
 

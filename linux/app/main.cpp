@@ -3,11 +3,11 @@
 #include "engine/HostWindow.h"
 
 #include "platform/DesktopPlatform.h"
-#include "platform/HandlerGuard.h"
+#include "core/runtime/HandlerGuard.h"
 #include "platform/HostPlatform.h"
 #include "platform/InstanceLock.h"
 #include "platform/TerminationSignals.h"
-#include "settings/SettingsStore.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QApplication>
 
@@ -17,7 +17,7 @@ namespace {
 
 int run(korval::Platform& platform, const korval::CommandLine& commandLine, korval::TerminationSignals& termination)
 {
-    korval::SettingsStore store;
+    korval::IniSettingsStore store;
     korval::Program program(platform, store);
     termination.setHandler([&platform] { platform.endProgram(0); });
     korval::runGuarded(platform, [&] { program.Form_Load(commandLine); });

@@ -1,6 +1,8 @@
 #include "CellRenderer.h"
 
-#include "Palette.h"
+#include "platform/QtText.h"
+
+#include "core/saver/Palette.h"
 
 #include <algorithm>
 
@@ -82,7 +84,7 @@ void CellRenderer::end()
 
 void CellRenderer::drawCell(const Cell& cell)
 {
-    const QRect rect = cell.pixelRect();
+    const QRect rect = qtRect(cell.pixelRect());
     if (rect.isEmpty())
         return;
     if (!cell.visible) {

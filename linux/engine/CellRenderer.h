@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Cell.h"
+#include "core/saver/Cell.h"
 #include "GlyphCache.h"
 
 #include <QImage>

@@ -1,14 +1,14 @@
 #include "ControlPainting.h"
 
-#include "PixelRect.h"
+#include "core/runtime/Geometry.h"
 
 #include <QFont>
 
 namespace korval {
 
-QRect controlPixelRect(const QRectF& rect)
+QRect controlPixelRect(const RectF& rect)
 {
-    return pixelRectOf(rect.left(), rect.top(), rect.right(), rect.bottom());
+    return qtRect(pixelRectOf(rect));
 }
 
 bool controlsIntersect(const std::vector<WindowlessControl*>& controls, const QRegion& region)
@@ -37,14 +37,14 @@ void paintControls(QPainter& painter, const std::vector<WindowlessControl*>& con
             painter.drawRect(rect.adjusted(0, 0, -1, -1));
         } else if (const auto* label = dynamic_cast<const LabelControl*>(control)) {
             painter.fillRect(rect, QColor::fromRgb(label->backColour));
-            QFont font(label->fontFamily);
+            QFont font(qtText(label->fontFamily));
             font.setStyleHint(QFont::SansSerif);
             font.setWeight(static_cast<QFont::Weight>(label->fontWeight));
             font.setPointSizeF(label->fontSize);
             painter.setFont(font);
             painter.setPen(QColor::fromRgb(label->foreColour));
             painter.setClipRect(rect, Qt::IntersectClip);
-            painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label->caption);
+            painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, qtText(label->caption));
         }
         painter.restore();
     }

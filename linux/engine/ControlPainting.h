@@ -1,6 +1,7 @@
 #pragma once
 
-#include "WindowlessControl.h"
+#include "core/saver/Controls.h"
+#include "platform/QtText.h"
 
 #include <QPainter>
 #include <QRect>
@@ -12,7 +13,7 @@ namespace korval {
 
 // The whole pixels a windowless control covers: fractional positions (a
 // banner centred at 424.5) round to the nearest pixel, halves away from zero.
-QRect controlPixelRect(const QRectF& rect);
+QRect controlPixelRect(const RectF& rect);
 
 // Whether some visible control lies in the region.
 bool controlsIntersect(const std::vector<WindowlessControl*>& controls, const QRegion& region);

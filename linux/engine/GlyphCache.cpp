@@ -1,5 +1,7 @@
 #include "GlyphCache.h"
 
+#include "platform/QtText.h"
+
 #include "CodePage1250.h"
 
 #include <QFont>
@@ -54,7 +56,7 @@ QImage GlyphCache::render(const Cell& cell, QSize pixelSize) const
     const QChar character = characterOfCode(cell.captionCode);
     if (character.isNull())
         return image;
-    QFont font(font_.family);
+    QFont font(qtText(font_.family));
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(static_cast<QFont::Weight>(font_.weight));
     font.setPointSizeF(cell.fontSize);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CellArray.h"
-#include "Surface.h"
+#include "core/saver/CellArray.h"
+#include "core/saver/Surface.h"
 
 #include <QSize>
 #include <QString>
@@ -47,7 +47,7 @@ public:
     // the first after an exposure or a new grid, draws them all.
     void repaintChanges() override;
     // The host decides when the program ends: input here is none of its business.
-    std::optional<int> cellUnder(QPointF) const override { return std::nullopt; }
+    std::optional<int> cellUnder(PointF) const override { return std::nullopt; }
 
 private:
     struct X;

@@ -1,8 +1,8 @@
 #include "SaverWindow.h"
 
 #include "ControlPainting.h"
-#include "Palette.h"
-#include "Stage.h"
+#include "core/saver/Palette.h"
+#include "core/saver/Stage.h"
 
 #include <QCoreApplication>
 #include <QExposeEvent>
@@ -21,7 +21,7 @@ SaverWindow::SaverWindow(CellArray& cells, std::vector<WindowlessControl*> contr
     setFlags(Qt::Window | Qt::FramelessWindowHint);
     cells_.setChangeListener([this] { scheduleRepaint(); });
     for (WindowlessControl* control : controls_) {
-        control->setRepaintListener([this](const QRectF& rect) {
+        control->setRepaintListener([this](const RectF& rect) {
             controlDamage_ += controlPixelRect(rect).adjusted(-1, -1, 1, 1);
             scheduleRepaint();
         });
@@ -38,7 +38,7 @@ SaverWindow::~SaverWindow()
 int SaverWindow::cellAt(QPointF point) const
 {
     for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
-        if ((*control)->isVisible() && (*control)->catchesMouse() && (*control)->rect().contains(point))
+        if ((*control)->isVisible() && (*control)->catchesMouse() && qtRect((*control)->rect()).contains(point))
             return -1;
     }
     // Later cells lie in front of earlier ones.
@@ -49,11 +49,12 @@ int SaverWindow::cellAt(QPointF point) const
     return -1;
 }
 
-std::optional<int> SaverWindow::cellUnder(QPointF globalPosition) const
+std::optional<int> SaverWindow::cellUnder(PointF globalPosition) const
 {
-    if (!isVisible() || !geometry().contains(globalPosition.toPoint()))
+    const QPointF position(globalPosition.x, globalPosition.y);
+    if (!isVisible() || !geometry().contains(position.toPoint()))
         return std::nullopt;
-    return cellAt(globalPosition - QPointF(geometry().topLeft()));
+    return cellAt(position - QPointF(geometry().topLeft()));
 }
 
 void SaverWindow::scheduleRepaint()
@@ -114,7 +115,7 @@ void SaverWindow::repaintChanges()
     const std::vector<int>& changes = cells_.changes();
     bands_.clear();
     for (int index : changes)
-        bands_.add(cells_[index].pixelRect());
+        bands_.add(qtRect(cells_[index].pixelRect()));
     for (const QRect& rect : controlDamage_)
         bands_.add(rect);
     const QRegion region = bands_.region(QRect(QPoint(0, 0), size()));
@@ -258,7 +259,7 @@ void SaverWindow::keyPressEvent(QKeyEvent* event)
 // the window that holds the pointer also hears of it over the others.
 int SaverWindow::cellUnderPointer(const QMouseEvent& event) const
 {
-    return stage() ? stage()->cellAt(event.globalPosition()) : -1;
+    return stage() ? stage()->cellAt(point(event.globalPosition())) : -1;
 }
 
 void SaverWindow::mousePressEvent(QMouseEvent* event)

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "CellArray.h"
+#include "core/saver/CellArray.h"
 #include "CellRenderer.h"
 #include "RepaintBands.h"
-#include "Surface.h"
-#include "WindowlessControl.h"
+#include "core/saver/Surface.h"
+#include "core/saver/Controls.h"
 #include "XRenderCellPainter.h"
+#include "platform/QtText.h"
 
 #include <QBackingStore>
 #include <QRegion>
@@ -34,7 +35,7 @@ public:
     // The cell under a point of the window, or -1 when none is, or when a
     // control that catches the mouse lies in front.
     int cellAt(QPointF point) const;
-    std::optional<int> cellUnder(QPointF globalPosition) const override;
+    std::optional<int> cellUnder(PointF globalPosition) const override;
 
     // Draws what changed since the last repaint and flushes it; called by
     // the stage after each handler, on a repaint posted for changes made

@@ -1,7 +1,7 @@
 #include "XRenderCellPainter.h"
 
 #include "ControlPainting.h"
-#include "Palette.h"
+#include "core/saver/Palette.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -249,7 +249,7 @@ void XRenderCellPainter::paintChanges(const CellArray& cells, const std::vector<
         const QRect rect = controlPixelRect(control->rect());
         const bool touched = controlDamage.intersects(rect)
                              || std::any_of(changes.begin(), changes.end(),
-                                            [&](int index) { return cells[index].pixelRect().intersects(rect); });
+                                            [&](int index) { return qtRect(cells[index].pixelRect()).intersects(rect); });
         if (touched) {
             putControls(controls);
             break;
@@ -267,7 +267,7 @@ int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
     // A glyph must fit in one request; cells too large for that are left to
     // the backing store, or where there is none, to the black window.
     for (int index = 0; index < cells.count(); ++index) {
-        if (!x_->fits(glyphBytes(cells[index].pixelRect().size()))) {
+        if (!x_->fits(glyphBytes(qtRect(cells[index].pixelRect()).size()))) {
             sendBatches();
             xcb_flush(x_->connection);
             return -1;
@@ -294,7 +294,7 @@ int XRenderCellPainter::paintAll(const CellArray& cells, QSize windowSize,
 // if any, goes over that.
 void XRenderCellPainter::addCell(const Cell& cell)
 {
-    const QRect rect = cell.pixelRect();
+    const QRect rect = qtRect(cell.pixelRect());
     if (rect.isEmpty())
         return;
     const bool showsGlyph = cell.visible && cell.captionCode >= 0 && cell.captionCode <= 255;

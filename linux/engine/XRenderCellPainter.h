@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CellArray.h"
+#include "core/saver/CellArray.h"
 #include "GlyphCache.h"
-#include "WindowlessControl.h"
+#include "core/saver/Controls.h"
 
 #include <QImage>
 #include <QWindow>

@@ -1,6 +1,7 @@
 #include "DialogFonts.h"
 
-#include "engine/Typeface.h"
+#include "core/saver/Typeface.h"
+#include "platform/QtText.h"
 
 #include <QStringList>
 
@@ -9,7 +10,7 @@ namespace {
 
 QFont regularFace(double pointSize)
 {
-    QFont font(QString{kFaceName});
+    QFont font(qtText(kFaceName));
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
     font.setPointSizeF(pointSize);
@@ -21,7 +22,7 @@ QFont regularFace(double pointSize)
 QFont captionFont()
 {
     QFont font = regularFace(12.0);
-    font.setFamilies({QString{kFaceName}, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+    font.setFamilies({qtText(kFaceName), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans Condensed")});
     return font;
 }

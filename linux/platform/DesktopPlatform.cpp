@@ -1,6 +1,8 @@
 #include "DesktopPlatform.h"
 
 #include "InstanceLock.h"
+#include "LocaleFormat.h"
+#include "QtText.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -11,7 +13,10 @@
 
 namespace korval {
 
-DesktopPlatform::DesktopPlatform(InstanceLock* lock) : lock_(lock), anotherInstance_(lock && !lock->tryAcquire()) {}
+DesktopPlatform::DesktopPlatform(InstanceLock* lock)
+    : format_(regionalFormatOf(QLocale())), lock_(lock), anotherInstance_(lock && !lock->tryAcquire())
+{
+}
 
 namespace {
 
@@ -30,10 +35,10 @@ std::vector<ScreenArea> DesktopPlatform::screens() const
     std::vector<ScreenArea> areas;
     const QScreen* primary = QGuiApplication::primaryScreen();
     if (primary && isMonitor(primary))
-        areas.push_back({primary->name(), primary->geometry(), TWIPS_PER_PIXEL});
+        areas.push_back({utf8Text(primary->name()), pixelRect(primary->geometry()), TWIPS_PER_PIXEL});
     for (const QScreen* screen : QGuiApplication::screens()) {
         if (screen != primary && isMonitor(screen))
-            areas.push_back({screen->name(), screen->geometry(), TWIPS_PER_PIXEL});
+            areas.push_back({utf8Text(screen->name()), pixelRect(screen->geometry()), TWIPS_PER_PIXEL});
     }
     return areas;
 }
@@ -75,14 +80,14 @@ int DesktopPlatform::ShowCursor(bool show)
     return cursorCount_;
 }
 
-void DesktopPlatform::messageBox(const QString& text, int style)
+void DesktopPlatform::messageBox(const std::string& text, int style)
 {
     // The saver may have hidden the pointer; the user needs it to answer.
     const bool pointerHidden = cursorCount_ < 0;
     if (pointerHidden)
         QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
     QMessageBox box(style == MB_CRITICAL ? QMessageBox::Critical : QMessageBox::NoIcon,
-                    QGuiApplication::applicationName(), text, QMessageBox::Ok);
+                    QGuiApplication::applicationName(), qtText(text), QMessageBox::Ok);
     // In front of the saver's topmost window, which may still cover the screen.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();

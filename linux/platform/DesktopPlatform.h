@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "core/runtime/Platform.h"
 
 #include <QTimer>
 
@@ -19,15 +19,17 @@ public:
     explicit DesktopPlatform(InstanceLock* lock);
 
     RandomSource& random() override { return random_; }
+    const RegionalFormat& regionalFormat() const override { return format_; }
     std::vector<ScreenArea> screens() const override;
     void setScreensChangedHandler(std::function<void()> handler) override;
     bool anotherInstanceRunning() const override { return anotherInstance_; }
     int ShowCursor(bool show) override;
-    void messageBox(const QString& text, int style) override;
+    void messageBox(const std::string& text, int style) override;
     [[noreturn]] void endProgram(int status) override;
 
 private:
     ClockSeededRandom random_;
+    RegionalFormat format_;
     InstanceLock* lock_;
     bool anotherInstance_;
     int cursorCount_ = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "core/runtime/Platform.h"
 
 namespace korval {
 
@@ -13,18 +13,22 @@ namespace korval {
 // host's window.
 class HostPlatform final : public Platform {
 public:
+    HostPlatform();
+
     RandomSource& random() override { return random_; }
+    const RegionalFormat& regionalFormat() const override { return format_; }
     std::vector<ScreenArea> screens() const override { return {}; }
     void setScreensChangedHandler(std::function<void()>) override {}
     bool anotherInstanceRunning() const override { return false; }
     // Counted as the desktop counts it, so that callers see the same
     // numbers, but the pointer stays as the host left it.
     int ShowCursor(bool show) override { return cursorCount_ += show ? 1 : -1; }
-    void messageBox(const QString& text, int style) override;
+    void messageBox(const std::string& text, int style) override;
     [[noreturn]] void endProgram(int status) override;
 
 private:
     ClockSeededRandom random_;
+    RegionalFormat format_;
     int cursorCount_ = 0;
 };
 

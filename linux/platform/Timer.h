@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/saver/FormTimer.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -13,7 +15,7 @@ namespace korval {
 // classic desktop timer granularity, and keeps an even pace by counting its
 // deadlines from a steady clock; a tick that runs late delays the next one
 // and missed ticks are not made up.
-class Timer final : public QObject {
+class Timer final : public QObject, public FormTimer {
     Q_OBJECT
 
 public:
@@ -22,12 +24,12 @@ public:
     Timer(int intervalMs, bool enabled, std::function<void()> onTick = {});
 
     // What each tick runs.
-    void setTickHandler(std::function<void()> onTick) { onTick_ = std::move(onTick); }
+    void setTickHandler(std::function<void()> onTick) override { onTick_ = std::move(onTick); }
 
-    bool isEnabled() const { return enabled_; }
+    bool isEnabled() const override { return enabled_; }
     // Enabling a running timer leaves its period as it is.
-    void setEnabled(bool enabled);
-    int interval() const { return intervalMs_; }
+    void setEnabled(bool enabled) override;
+    int interval() const override { return intervalMs_; }
 
 private:
     double periodMs() const;

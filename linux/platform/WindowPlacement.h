@@ -1,13 +1,10 @@
 #pragma once
 
+#include "core/saver/WindowPlacement.h"
+
 #include <QWindow>
 
 namespace korval {
-
-inline constexpr int HWND_TOPMOST = -1;
-inline constexpr int HWND_NOTOPMOST = -2;
-inline constexpr unsigned SWP_NOSIZE = 0x1;
-inline constexpr unsigned SWP_NOMOVE = 0x2;
 
 // Puts a window into the topmost band (HWND_TOPMOST) or takes it out
 // (HWND_NOTOPMOST); moves and sizes it unless the flags say not to.

@@ -1,11 +1,8 @@
 #pragma once
 
-#include "SaverState.h"
+#include "core/saver/WindowRain.h"
 
-#include "engine/CellArray.h"
 #include "engine/HostWindow.h"
-#include "engine/Stage.h"
-#include "platform/Platform.h"
 #include "platform/Timer.h"
 
 #include <QSize>
@@ -15,18 +12,18 @@
 
 namespace korval {
 
-class SettingsStore;
+// The rain's timer, made before the rain that hands it its handler.
+struct HostedTimer {
+    Timer timer1{1, false};
+};
 
-// The glyph rain in a window that a screen-saver host made: the saver's
-// settings, grid and animation, and nothing else. No banner, no input, no
-// pointer, no lock: the host decides when the rain ends, by destroying its
-// window or with a signal. The grid follows the window's size.
-class HostedRain {
+// The glyph rain in an X window that a screen-saver host made: the rules of
+// WindowRain drawn by the X server in that window. The window's destruction
+// ends the program.
+class HostedRain final : private HostedTimer, public WindowRain {
 public:
     HostedRain(Platform& platform, SettingsStore& store);
     ~HostedRain();
-    HostedRain(const HostedRain&) = delete;
-    HostedRain& operator=(const HostedRain&) = delete;
 
     // Shows the rain in the given X window (0: the root window) and keeps it
     // there: the grid for the window's size, laid out anew when that
@@ -34,26 +31,12 @@ public:
     // cannot be drawn in ends the program with its reason and status 1.
     void showIn(std::uint32_t window);
 
-    // Reads the settings and lays the grid out for a window of this many
-    // pixels; then the rain falls.
-    void start(QSize windowPixels);
-    // The window has a new size: the grid is laid out anew, with fresh columns.
-    void resize(QSize windowPixels);
-
-    void Timer1_Timer();
-
-    SaverState state;
-    CellArray M1;
-    Timer Timer1;
+    void start(QSize windowPixels) { WindowRain::start(windowPixels.width(), windowPixels.height()); }
+    void resize(QSize windowPixels) { WindowRain::resize(windowPixels.width(), windowPixels.height()); }
 
 private:
-    void fallWhileTheGridMoves();
-
     Platform& platform_;
-    SettingsStore& store_;
     std::unique_ptr<HostWindow> window_;
-    // Declared after the window it paints: it lets go of it first.
-    Stage stage_;
 };
 
 } // namespace korval

@@ -6,7 +6,7 @@
 #include "ListValueText.h"
 #include "ScratchFile.h"
 
-#include "platform/RuntimeError.h"
+#include "FileAccessError.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,16 +36,16 @@ void requireWritable(const QString& target)
 {
     const QFileInfo file(target);
     if (file.exists() && !file.isFile())
-        throw RuntimeError::fileAccess(target + QStringLiteral(" is not a regular file"));
+        throw fileAccessError(target + QStringLiteral(" is not a regular file"));
     if (file.exists() && !file.permission(QFileDevice::WriteOwner))
-        throw RuntimeError::fileAccess(target + QStringLiteral(" is read-only"));
+        throw fileAccessError(target + QStringLiteral(" is read-only"));
 
     const QString folder = file.absolutePath();
     if (!QDir().mkpath(folder))
-        throw RuntimeError::fileAccess(QStringLiteral("cannot create the folder ") + folder);
+        throw fileAccessError(QStringLiteral("cannot create the folder ") + folder);
     const QFileInfo folderInfo(folder);
     if (!folderInfo.isWritable() || !folderInfo.permission(QFileDevice::WriteOwner))
-        throw RuntimeError::fileAccess(QStringLiteral("the folder ") + folder + QStringLiteral(" is read-only"));
+        throw fileAccessError(QStringLiteral("the folder ") + folder + QStringLiteral(" is read-only"));
 }
 
 std::optional<QByteArray> contentsOf(const QString& path)
@@ -79,7 +79,7 @@ void keepCopy(const QString& target, const QString& suffix)
     for (int number = 2; QFileInfo::exists(copy) || QFileInfo(copy).isSymLink(); ++number)
         copy = target + suffix + QLatin1Char('-') + QString::number(number);
     if (!QFile::copy(target, copy))
-        throw RuntimeError::fileAccess(QStringLiteral("cannot keep a copy of ") + target + QStringLiteral(" as ") + copy);
+        throw fileAccessError(QStringLiteral("cannot keep a copy of ") + target + QStringLiteral(" as ") + copy);
 }
 
 // The file's own text with the section's lines put in (see IniSplice.h), if
@@ -124,7 +124,7 @@ void replaceContents(const QString& target, const QByteArray& bytes)
 {
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw RuntimeError::fileAccess(target + QStringLiteral(": ") + file.errorString());
+        throw fileAccessError(target + QStringLiteral(": ") + file.errorString());
 }
 
 } // namespace

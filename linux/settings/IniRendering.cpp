@@ -2,7 +2,7 @@
 
 #include "ScratchFile.h"
 
-#include "platform/RuntimeError.h"
+#include "FileAccessError.h"
 
 #include <QSettings>
 
@@ -14,10 +14,10 @@ namespace {
 void storeAndSync(QSettings& settings, const QString& section, const SettingEntries& entries)
 {
     for (const auto& [key, value] : entries)
-        settings.setValue(section + QLatin1Char('/') + key, value);
+        settings.setValue(section + QLatin1Char('/') + QString::fromStdString(key), QString::fromStdString(value));
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw RuntimeError::fileAccess(QStringLiteral("cannot write ") + settings.fileName());
+        throw fileAccessError(QStringLiteral("cannot write ") + settings.fileName());
 }
 
 QStringList sorted(QStringList keys)
@@ -61,9 +61,9 @@ bool readsBackAsSaved(const QString& current, const QString& next, const QString
     const QSettings after(next, QSettings::IniFormat);
     QStringList written;
     for (const auto& [key, value] : entries) {
-        written.append(section + QLatin1Char('/') + key);
+        written.append(section + QLatin1Char('/') + QString::fromStdString(key));
         const QVariant stored = after.value(written.back());
-        if (stored.metaType().id() != QMetaType::QString || stored.toString() != value)
+        if (stored.metaType().id() != QMetaType::QString || stored.toString() != QString::fromStdString(value))
             return false;
     }
     const QSettings before(current, QSettings::IniFormat);

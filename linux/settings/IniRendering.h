@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingEntries.h"
+#include "core/settings/SettingEntries.h"
 
 #include <QByteArray>
 #include <QString>

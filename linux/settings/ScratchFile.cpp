@@ -1,6 +1,6 @@
 #include "ScratchFile.h"
 
-#include "platform/RuntimeError.h"
+#include "FileAccessError.h"
 
 #include <QFile>
 
@@ -11,7 +11,7 @@ namespace korval {
 ScratchFile::ScratchFile(const QString& folder) : file_(folder + QStringLiteral("/.korval-XXXXXX.ini"))
 {
     if (!file_.open())
-        throw RuntimeError::fileAccess(QStringLiteral("cannot write in ") + folder);
+        throw fileAccessError(QStringLiteral("cannot write in ") + folder);
     file_.close();
 }
 
@@ -19,14 +19,14 @@ void ScratchFile::write(const QByteArray& bytes) const
 {
     QFile file(path());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
-        throw RuntimeError::fileAccess(QStringLiteral("cannot write ") + path() + QStringLiteral(": ") + file.errorString());
+        throw fileAccessError(QStringLiteral("cannot write ") + path() + QStringLiteral(": ") + file.errorString());
 }
 
 QByteArray ScratchFile::contents() const
 {
     QFile file(path());
     if (!file.open(QIODevice::ReadOnly))
-        throw RuntimeError::fileAccess(QStringLiteral("cannot read ") + path() + QStringLiteral(": ") + file.errorString());
+        throw fileAccessError(QStringLiteral("cannot read ") + path() + QStringLiteral(": ") + file.errorString());
     return file.readAll();
 }
 

@@ -1,6 +1,6 @@
 #include "WholeProgramTest.h"
 
-#include "engine/Palette.h"
+#include "core/saver/Palette.h"
 
 #include <QElapsedTimer>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "UserSandbox.h"
 
-#include "settings/SettingKeys.h"
+#include "core/settings/SettingKeys.h"
 
 #include <QDir>
 #include <QFile>

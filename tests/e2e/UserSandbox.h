@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingKeys.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QProcessEnvironment>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/SettingKeys.h"
-#include "settings/SettingsStore.h"
+#include "core/settings/SettingKeys.h"
+#include "settings/IniSettingsStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,17 +11,17 @@ namespace korval::testing {
 // A settings store of its own under a temporary folder, removed afterwards.
 struct TempStore {
     QTemporaryDir folder;
-    SettingsStore store{folder.path()};
+    IniSettingsStore store{folder.path()};
 
-    QString filePath() const { return store.filePath(QString(settings::kApplication)); }
+    QString filePath() const { return store.filePath(settings::kApplication); }
 
     void set(const settings::SettingKey& key, const QString& value)
     {
-        store.SaveSetting(settings::kApplication, settings::kSection, key.name, value);
+        store.SaveSetting(settings::kApplication, settings::kSection, key.name, value.toStdString());
     }
     QString get(const settings::SettingKey& key) const
     {
-        return store.stored(key);
+        return QString::fromStdString(store.stored(key));
     }
     QByteArray fileBytes() const
     {

@@ -1,9 +1,9 @@
-#include "engine/CellArray.h"
-#include "engine/Palette.h"
+#include "core/saver/CellArray.h"
+#include "core/saver/Palette.h"
 #include "engine/SaverWindow.h"
-#include "engine/Stage.h"
+#include "core/saver/Stage.h"
 #include "platform/DesktopPlatform.h"
-#include "engine/WindowlessControl.h"
+#include "core/saver/Controls.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -65,8 +65,8 @@ int main(int argc, char* argv[])
     }
 
     LabelControl label;
-    label.caption = QStringLiteral("IN FRONT");
-    label.fontFamily = QStringLiteral("Arial");
+    label.caption = "IN FRONT";
+    label.fontFamily = "Arial";
     label.fontSize = 10;
     label.fontWeight = 700;
     SaverWindow window(cells, {&label});

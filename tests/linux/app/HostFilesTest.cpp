@@ -2,8 +2,8 @@
 // with a command line it accepts, in the mode the host needs.
 
 #include "app/CommandLine.h"
-#include "options/DialogFields.h"
-#include "settings/SettingKeys.h"
+#include "core/options/DialogFields.h"
+#include "core/settings/SettingKeys.h"
 
 #include <QFile>
 #include <QFileInfo>

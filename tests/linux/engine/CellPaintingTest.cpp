@@ -1,9 +1,9 @@
 #include "support/FakePlatform.h"
 
-#include "engine/CellArray.h"
-#include "engine/Palette.h"
+#include "core/saver/CellArray.h"
+#include "core/saver/Palette.h"
 #include "engine/SaverWindow.h"
-#include "engine/Stage.h"
+#include "core/saver/Stage.h"
 
 #include <QCoreApplication>
 #include <QTest>

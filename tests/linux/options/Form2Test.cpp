@@ -2,9 +2,9 @@
 #include "support/TempStore.h"
 
 #include "options/Form2.h"
-#include "options/LetterMeasure.h"
+#include "core/options/LetterMeasure.h"
 
-#include "engine/Palette.h"
+#include "core/saver/Palette.h"
 
 #include <QApplication>
 #include <QFile>

@@ -5,8 +5,8 @@
 
 #include "support/TempStore.h"
 
-#include "platform/NumberConversions.h"
-#include "platform/RuntimeError.h"
+#include "core/runtime/NumberConversions.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "support/LocaleScope.h"
 #include "support/TempStore.h"
 
-#include "platform/NumberConversions.h"
-#include "platform/RuntimeError.h"
+#include "core/runtime/NumberConversions.h"
+#include "core/runtime/RuntimeError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Palette.h"
+#include "Typeface.h"
+
+#include "core/runtime/Geometry.h"
+
+#include <cstdint>
+#include <string>
+
+namespace korval {
+
+// A caption code meaning "no character": the empty caption.
+inline constexpr std::int16_t kNoCaption = -1;
+
+// One windowless text label of a control array, painted by the front end.
+// Position and size are single-precision pixels; the caption is one
+// character of the single-byte code page, or none.
+struct Cell {
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+    float fontSize = 8.25f; // points
+    Colour foreColour = 0xFF000000;
+    Colour backColour = 0xFF000000;
+    std::int16_t captionCode = kNoCaption;
+    bool visible = true;
+    bool queued = false; // waiting in the array's repaint queue
+
+    // The whole pixels the cell covers.
+    PixelRect pixelRect() const { return pixelRectOf(left, top, double(left) + width, double(top) + height); }
+
+    // Whether a repaint of the whole window has anything to draw for it: a
+    // glyph, or an empty box of another colour than the form's black.
+    bool showsSomething() const { return visible && (captionCode != kNoCaption || backColour != BLACK); }
+
+    bool contains(double x, double y) const
+    {
+        return visible && x >= left && x < double(left) + width && y >= top && y < double(top) + height;
+    }
+};
+
+// The font that every cell of an array shares; only its size is per cell.
+struct CellFont {
+    std::string family{kFaceName};
+    int weight = 700;
+    int charset = 238;
+};
+
+} // namespace korval

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "SaverState.h"
+
+#include "CellArray.h"
+#include "core/runtime/RandomSource.h"
+
+#include "core/runtime/Geometry.h"
+
+namespace korval {
+
+// Covers a screen of the given size in twips with the grid of cells: R rows
+// and C full columns of the template cell's size (the twips always divided
+// by 15, whatever the display reports), laid out column by column, each from
+// the top down, and the edge column at the right.
+void layOutGrid(SaverState& state, CellArray& M1, SizeF screenTwips);
+
+// Gives every full column a speed of 1 to 4 and a mode, drawing speed then
+// mode, column after column.
+void seedColumns(SaverState& state, RandomSource& random);
+
+// Lays a grid that already runs out anew for a screen of another size, with
+// fresh columns: its heads start again at the top.
+void rebuildGrid(SaverState& state, CellArray& M1, SizeF screenTwips, RandomSource& random);
+
+} // namespace korval

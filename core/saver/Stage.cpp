@@ -1,0 +1,40 @@
+#include "Stage.h"
+
+#include <algorithm>
+
+namespace korval {
+
+Stage::~Stage()
+{
+    for (Surface* surface : surfaces_)
+        surface->stage_ = nullptr;
+}
+
+void Stage::add(Surface& surface)
+{
+    surface.stage_ = this;
+    surfaces_.push_back(&surface);
+}
+
+void Stage::remove(Surface& surface)
+{
+    surface.stage_ = nullptr;
+    surfaces_.erase(std::remove(surfaces_.begin(), surfaces_.end(), &surface), surfaces_.end());
+}
+
+int Stage::cellAt(PointF globalPosition) const
+{
+    for (const Surface* surface : surfaces_) {
+        if (const std::optional<int> cell = surface->cellUnder(globalPosition))
+            return *cell;
+    }
+    return -1;
+}
+
+void Stage::repaintChanges()
+{
+    for (Surface* surface : surfaces_)
+        surface->repaintChanges();
+}
+
+} // namespace korval

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "Surface.h"
+
+#include "core/runtime/HandlerGuard.h"
+#include "core/runtime/Platform.h"
+
+#include <functional>
+#include <vector>
+
+namespace korval {
+
+// The one way into a form's handlers, and the surfaces that show what they
+// change. Every handler (a timer's tick, a key, a click, a mouse movement)
+// runs under the platform's guard, so that an error in it ends the program
+// with its message instead of reaching the event loop; when it returns, every surface
+// paints its changes at once. Changes made inside a handler post no repaint
+// of their own, so a tick costs one wake-up of the program.
+class Stage {
+public:
+    // The form's input handlers. Each gets the index of the cell (or the
+    // character code) that the event concerned.
+    struct Input {
+        std::function<void(int characterCode)> keyPress;
+        std::function<void(int cell)> cellClick;
+        std::function<void(int cell)> cellMouseMove;
+    };
+
+    explicit Stage(Platform& platform) : platform_(platform) {}
+    ~Stage();
+    Stage(const Stage&) = delete;
+    Stage& operator=(const Stage&) = delete;
+
+    void add(Surface& surface);
+    void remove(Surface& surface);
+
+    void setInput(Input input) { input_ = std::move(input); }
+
+    // A handler for a timer: each call runs the form's handler and paints.
+    std::function<void()> handler(std::function<void()> formHandler)
+    {
+        return [this, formHandler = std::move(formHandler)] { run(formHandler); };
+    }
+
+    // Input from a surface, handed to the form's handlers.
+    void keyPress(int characterCode) { run([&] { call(input_.keyPress, characterCode); }); }
+    void cellClick(int cell) { run([&] { call(input_.cellClick, cell); }); }
+    void cellMouseMove(int cell) { run([&] { call(input_.cellMouseMove, cell); }); }
+
+    // Runs one handler of the form, then paints every surface's changes.
+    template <class Handler>
+    void run(Handler&& handler)
+    {
+        const bool outer = !handling_;
+        handling_ = true;
+        runGuarded(platform_, std::forward<Handler>(handler));
+        if (outer)
+            handling_ = false;
+        repaintChanges();
+    }
+
+    // True while a handler runs: its changes are painted when it returns.
+    bool isHandling() const { return handling_; }
+
+    // The cell under a point of the desktop, on whichever surface shows it,
+    // or -1. The pointer held by one window reports movements over the
+    // others to that one.
+    int cellAt(PointF globalPosition) const;
+
+    void repaintChanges();
+
+private:
+    static void call(const std::function<void(int)>& handler, int argument)
+    {
+        if (handler)
+            handler(argument);
+    }
+
+    Platform& platform_;
+    std::vector<Surface*> surfaces_;
+    Input input_;
+    bool handling_ = false;
+};
+
+} // namespace korval

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace korval {
+
+// The arguments of SetWindowPos that the saver uses: the band a window goes
+// to, and the flags that keep its place and size.
+inline constexpr int HWND_TOPMOST = -1;
+inline constexpr int HWND_NOTOPMOST = -2;
+inline constexpr unsigned SWP_NOSIZE = 0x1;
+inline constexpr unsigned SWP_NOMOVE = 0x2;
+
+} // namespace korval

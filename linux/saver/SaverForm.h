@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/saver/Form1.h"
+
+#include "engine/InputGrab.h"
+#include "engine/SaverWindow.h"
+#include "engine/TopmostKeeper.h"
+#include "platform/Timer.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace korval {
+
+// The saver form's timers, made before the form that hands them its handlers.
+struct SaverTimers {
+    Timer timer1{1, true};
+    Timer timer2{2000, false};
+};
+
+// The saver form on the Linux desktop: the rules of Form1 shown in a
+// borderless, topmost window over the primary screen and one over every
+// other screen, which hold the keyboard and the pointer and stay on top.
+class SaverForm final : private SaverTimers, private FormWindows, public Form1 {
+public:
+    SaverForm(Platform& platform, SettingsStore& store);
+    ~SaverForm();
+
+    // Shows the form over the primary screen and the other screens' windows
+    // over theirs once start-up has finished, on top and holding the
+    // keyboard and the pointer.
+    void show();
+
+    SaverWindow& window() { return window_; }
+    // The window of the other screen at that place in otherScreens().
+    SaverWindow& screenWindow(std::size_t index);
+    const InputGrab& inputGrab() const { return grab_; }
+
+private:
+    int SetWindowPos(const ScreenRain* screen, int insertAfter, int x, int y, int cx, int cy,
+                     unsigned flags) override;
+    void screenAdded(ScreenRain& screen) override;
+    void screenRemoved(ScreenRain& screen) override;
+    void screensFollowed() override;
+    void releaseInput() override;
+
+    void showOnScreens();
+    static void place(SaverWindow& window, const ScreenArea& area);
+    std::vector<SaverWindow*> windows();
+
+    SaverWindow window_;
+    std::map<const ScreenRain*, std::unique_ptr<SaverWindow>> screenWindows_;
+    InputGrab grab_;
+    std::unique_ptr<TopmostKeeper> topmost_;
+    bool shown_ = false;
+};
+
+} // namespace korval

@@ -1,0 +1,250 @@
+#include "core/support/FakeForm.h"
+
+#include "core/saver/Form1.h"
+#include "core/saver/Palette.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace korval {
+namespace {
+
+using testing::FakeForm;
+
+// A started saver whose "SYSTEM" setting holds the given text. The timers
+// are stopped so that nothing but the test's own events happens.
+struct RunningSaver {
+    explicit RunningSaver(const std::string& system, int width = 1024, int height = 768, double twipsPerPixel = 15)
+        : fake(width, height, twipsPerPixel), platform(fake.platform)
+    {
+        fake.store.put(settings::kSystem, system);
+        form = &fake.make();
+        form->Timer1.setEnabled(false);
+        form->StartSaver();
+    }
+
+    bool bannerShown() const { return form->Label1.isVisible() && form->Shape1.isVisible(); }
+
+    FakeForm fake;
+    testing::FakePlatform& platform;
+    Form1* form = nullptr;
+};
+
+// --- The mouse-move count -------------------------------------------------
+
+TEST(ExitTriggers, OnlyTheEighthMoveEndsTheSaver)
+{
+    RunningSaver saver("0");
+    for (int move = 1; move <= 20; ++move) {
+        saver.form->M1_MouseMove(move * 37); // moves over different cells share one count
+        EXPECT_EQ(saver.form->state.moveCount, move);
+        EXPECT_EQ(saver.platform.endCalls, move >= 8 ? 1 : 0) << "after move " << move;
+    }
+    EXPECT_EQ(saver.platform.exitStatus, 0);
+}
+
+TEST(ExitTriggers, MovesPastTheLimitNeverRepeatTheBanner)
+{
+    RunningSaver saver("1");
+    for (int move = 1; move <= 7; ++move)
+        saver.form->M1_MouseMove(0);
+    EXPECT_FALSE(saver.bannerShown());
+    EXPECT_EQ(saver.platform.cursorCount, -1);
+
+    saver.form->M1_MouseMove(3355); // the last cell of the edge column counts too
+    EXPECT_TRUE(saver.bannerShown());
+    EXPECT_EQ(saver.platform.cursorCount, 0);
+
+    for (int move = 9; move <= 30; ++move)
+        saver.form->M1_MouseMove(1);
+    EXPECT_EQ(saver.platform.cursorCount, 0) << "the pointer is shown once, by the eighth move";
+    EXPECT_FALSE(saver.platform.ended());
+}
+
+struct TriggerRow {
+    const char* name;
+    int movesBefore;
+    void (Form1::*trigger)(int);
+};
+
+class KeysAndClicks : public ::testing::TestWithParam<TriggerRow> {};
+
+TEST_P(KeysAndClicks, EndTheSaverWhateverTheMoveCount)
+{
+    RunningSaver saver("0");
+    for (int move = 0; move < GetParam().movesBefore; ++move)
+        saver.form->M1_MouseMove(5);
+    const int endsBefore = saver.platform.endCalls;
+
+    (saver.form->*GetParam().trigger)(0);
+
+    EXPECT_EQ(saver.platform.endCalls, endsBefore + 1);
+    EXPECT_EQ(saver.form->state.moveCount, GetParam().movesBefore) << "keys and clicks do not count as moves";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExitTriggers, KeysAndClicks,
+    ::testing::Values(TriggerRow{"keyAtOnce", 0, &Form1::Form_KeyPress},
+                      TriggerRow{"clickAtOnce", 0, &Form1::M1_Click},
+                      TriggerRow{"keyAfterThreeMoves", 3, &Form1::Form_KeyPress},
+                      TriggerRow{"clickAfterThreeMoves", 3, &Form1::M1_Click},
+                      TriggerRow{"keyAfterSevenMoves", 7, &Form1::Form_KeyPress},
+                      TriggerRow{"clickLongAfterTheLimit", 12, &Form1::M1_Click}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- The banner's place -----------------------------------------------------
+
+struct BannerRow {
+    const char* name;
+    int width;
+    int height;
+    double twipsPerPixel;
+    PointF caption;
+    PointF frame;
+};
+
+double centreX(const WindowlessControl& control) { return double(control.left()) + control.width() / 2.0; }
+double centreY(const WindowlessControl& control) { return double(control.top()) + control.height() / 2.0; }
+
+class BannerPlace : public ::testing::TestWithParam<BannerRow> {};
+
+TEST_P(BannerPlace, CentredByFifteenTwipsPerPixel)
+{
+    const BannerRow& row = GetParam();
+    RunningSaver saver("1", row.width, row.height, row.twipsPerPixel);
+    saver.form->Form_KeyPress('a');
+
+    const LabelControl& caption = saver.form->Label1;
+    const ShapeControl& frame = saver.form->Shape1;
+    EXPECT_FLOAT_EQ(caption.left(), row.caption.x);
+    EXPECT_FLOAT_EQ(caption.top(), row.caption.y);
+    EXPECT_FLOAT_EQ(frame.left(), row.frame.x);
+    EXPECT_FLOAT_EQ(frame.top(), row.frame.y);
+    EXPECT_EQ(caption.width(), 175);
+    EXPECT_EQ(caption.height(), 24);
+    EXPECT_EQ(frame.width(), 185);
+    EXPECT_EQ(frame.height(), 33);
+
+    // Caption and frame share one centre, which lies t/15 of the way from
+    // the screen's top-left corner to its centre.
+    const double share = row.twipsPerPixel / 15;
+    EXPECT_NEAR(centreX(caption), share * row.width / 2, 1e-3);
+    EXPECT_NEAR(centreY(caption), share * row.height / 2, 1e-3);
+    EXPECT_NEAR(centreX(frame), centreX(caption), 1e-3);
+    EXPECT_NEAR(centreY(frame), centreY(caption), 1e-3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ExitTriggers, BannerPlace,
+    ::testing::Values(BannerRow{"screen1024x768", 1024, 768, 15, {424.5, 372}, {419.5, 367.5}},
+                      BannerRow{"twelveTwipsPerPixel", 1024, 768, 12, {322.1, 295.2}, {317.1, 290.7}},
+                      BannerRow{"oddScreen1365x767", 1365, 767, 15, {595, 371.5}, {590, 367}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- The stored flag --------------------------------------------------------
+
+struct FlagRow {
+    const char* name;
+    const char* stored;
+    bool banner;
+};
+
+class BannerFlag : public ::testing::TestWithParam<FlagRow> {};
+
+TEST_P(BannerFlag, IsComparedWithOneAsANumber)
+{
+    RunningSaver saver(GetParam().stored);
+    saver.form->Form_KeyPress(' ');
+
+    EXPECT_EQ(saver.bannerShown(), GetParam().banner);
+    EXPECT_EQ(saver.platform.cursorCount, 0) << "the pointer shows either way";
+    if (GetParam().banner) {
+        EXPECT_FALSE(saver.platform.ended());
+        EXPECT_FALSE(saver.form->Timer1.isEnabled()) << "the rain freezes";
+        EXPECT_TRUE(saver.form->Timer2.isEnabled());
+        EXPECT_EQ(saver.form->Timer2.interval(), 2000);
+    } else {
+        EXPECT_EQ(saver.platform.exitStatus, 0);
+        EXPECT_FALSE(saver.form->Timer2.isEnabled());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ExitTriggers, BannerFlag,
+                         ::testing::Values(FlagRow{"one", "1", true}, FlagRow{"leadingZero", "01", true},
+                                           FlagRow{"oneWithDecimals", "1.0", true}, FlagRow{"zero", "0", false},
+                                           FlagRow{"two", "2", false}, FlagRow{"minusOne", "-1", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ExitTriggers, SecondTriggerDuringTheBannerRepeatsItWithoutEnding)
+{
+    RunningSaver saver("1");
+    saver.form->Form_KeyPress('x');
+    const RectF caption = saver.form->Label1.rect();
+    const RectF frame = saver.form->Shape1.rect();
+    EXPECT_EQ(saver.platform.cursorCount, 0);
+
+    saver.form->M1_Click(17);
+
+    EXPECT_EQ(saver.platform.cursorCount, 1) << "every trigger raises the display count once more";
+    EXPECT_EQ(saver.form->Label1.rect(), caption);
+    EXPECT_EQ(saver.form->Shape1.rect(), frame);
+    EXPECT_FALSE(saver.form->Timer1.isEnabled());
+    EXPECT_TRUE(saver.form->Timer2.isEnabled());
+    EXPECT_FALSE(saver.platform.ended());
+
+    saver.form->Timer2_Timer();
+    EXPECT_EQ(saver.platform.exitStatus, 0);
+    EXPECT_EQ(saver.platform.cursorCount, 1) << "the banner timer shows nothing more";
+}
+
+// --- Input through the form's stage ----------------------------------------
+
+// Input reaches the handlers through the form's stage, which runs each one
+// under the handler guard as the front end's windows do.
+TEST(ExitTriggers, NonNumericFlagEndsWithTheTypeMismatchMessage)
+{
+    for (const std::string stored : {"yes", ""}) {
+        RunningSaver saver(stored);
+        saver.form->stage().keyPress('a');
+
+        ASSERT_EQ(saver.platform.messages.size(), 1u) << "stored \"" << stored << '"';
+        EXPECT_NE(saver.platform.messages[0].text.find("Type mismatch"), std::string::npos);
+        EXPECT_EQ(saver.platform.messages[0].style, MB_CRITICAL);
+        EXPECT_EQ(saver.platform.exitStatus, 1);
+        EXPECT_FALSE(saver.bannerShown());
+        EXPECT_EQ(saver.platform.cursorCount, -1) << "the saver's own ShowCursor call is not made";
+    }
+}
+
+// Nothing ticks over a grid in an unknown state while the error's box waits
+// for the user, and the box gets the keyboard and the pointer.
+TEST(ExitTriggers, TimersStopAndInputIsReleasedBeforeTheErrorBoxOpens)
+{
+    RunningSaver saver("yes");
+    saver.form->Timer1.setEnabled(true);
+    saver.fake.windows.log.clear();
+    bool tickingUnderTheBox = true;
+    std::vector<std::string> windowCallsBeforeTheBox;
+    saver.platform.onMessageBox = [&] {
+        tickingUnderTheBox = saver.form->Timer1.isEnabled() || saver.form->Timer2.isEnabled();
+        windowCallsBeforeTheBox = saver.fake.windows.log;
+    };
+    saver.form->stage().keyPress('a');
+    ASSERT_EQ(saver.platform.messages.size(), 1u);
+    EXPECT_FALSE(tickingUnderTheBox);
+    EXPECT_EQ(windowCallsBeforeTheBox, std::vector<std::string>{"released"});
+}
+
+// A click on the shown caption stops there; its frame lets clicks through to
+// the cells below it.
+TEST(ExitTriggers, TheCaptionCatchesTheMouseAndTheFrameDoesNot)
+{
+    RunningSaver saver("1");
+    EXPECT_TRUE(saver.form->Label1.catchesMouse());
+    EXPECT_FALSE(saver.form->Shape1.catchesMouse());
+}
+
+} // namespace
+} // namespace korval
