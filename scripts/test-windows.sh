@@ -26,6 +26,10 @@ done
 # The prefix is made once, before anything runs in parallel; its Wine server
 # is stopped however the tests end.
 bash scripts/windows-wine-prefix.sh "$build"
-stop_wine() { WINEPREFIX="$(cd "$build" && pwd)/wine-prefix" wineserver -k 2>/dev/null || true; }
+prefix="$(cd "$build" && pwd)/wine-prefix"
+stop_wine() { WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; }
 trap stop_wine EXIT
+# One program holds the session open for the whole run (tests/windows/WineSession.cpp).
+WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+  wine "$build/tests/windows/korval_wine_session.exe" 3600 >/dev/null 2>&1 &
 ctest --test-dir "$build" -j"$jobs" --output-on-failure | tee "$build/ctest-summary.log"
