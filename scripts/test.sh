@@ -58,6 +58,9 @@ echo "install: bin/korval, the options' menu entry, the XScreenSaver, MATE and x
 # The Debian package, installed with apt-get and run from where it went.
 bash scripts/check-package.sh build
 
+# The Windows screen saver, cross-built, and its tests under Wine.
+bash scripts/test-windows.sh
+
 # The closing line counts the tests of every build that ran.
 summary() {
   cat "$@" | awk '/tests passed, [0-9]+ tests failed out of/ {
@@ -66,7 +69,7 @@ summary() {
 }
 
 if [ "${KORVAL_QUICK:-0}" = 1 ]; then
-  summary build-core/ctest-summary.log build/ctest-summary.log
+  summary build-core/ctest-summary.log build/ctest-summary.log build-windows/ctest-summary.log
   exit 0
 fi
 
@@ -85,4 +88,4 @@ ctest --test-dir build-sanitize -j"$jobs" --output-on-failure | tee build-saniti
 
 bash scripts/fuzz.sh build-sanitize "${KORVAL_FUZZ_SECONDS:-15}"
 
-summary build-core/ctest-summary.log build/ctest-summary.log build-sanitize/ctest-summary.log
+summary build-core/ctest-summary.log build/ctest-summary.log build-windows/ctest-summary.log build-sanitize/ctest-summary.log

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "Win32.h"
+
+#include <functional>
+
+namespace korval::windows {
+
+class InstanceMutex;
+
+// The rules' view of Windows: monitors, the pointer, message boxes, the
+// user's number format, the instance mutex and the end of the process.
+class Win32Platform final : public Platform {
+public:
+    // mutex: the one the program took, or none when the mode needs none.
+    explicit Win32Platform(const InstanceMutex* mutex);
+
+    RandomSource& random() override { return random_; }
+    const RegionalFormat& regionalFormat() const override { return format_; }
+
+    // Every monitor of the desktop that is on, the primary one first, in
+    // physical pixels (the program is aware of each monitor's DPI).
+    std::vector<ScreenArea> screens() const override;
+    void setScreensChangedHandler(std::function<void()> handler) override;
+    // The saver's windows hear of monitor changes (WM_DISPLAYCHANGE) and
+    // pass them on here.
+    void displayChanged();
+
+    bool anotherInstanceRunning() const override;
+    int ShowCursor(bool show) override;
+
+    // MessageBoxW titled "KORVAL": style 0 and 16 are Windows' own MB_OK and
+    // MB_ICONHAND. The box is modal to the owner when one is set.
+    void messageBox(const std::string& text, int style) override;
+    void setMessageBoxOwner(HWND owner) { owner_ = owner; }
+
+    // ExitProcess: no destructor or further handler runs.
+    [[noreturn]] void endProgram(int status) override;
+
+private:
+    const InstanceMutex* mutex_;
+    ClockSeededRandom random_;
+    RegionalFormat format_;
+    std::function<void()> screensChanged_;
+    HWND owner_ = nullptr;
+};
+
+} // namespace korval::windows
