@@ -12,8 +12,12 @@
 
 namespace korval {
 
-// Message box styles: the OK button alone, or with the critical icon.
+// Message box styles: the OK button alone, or with the critical icon. Where
+// the system's own header has already defined MB_OK (as a macro of the same
+// value), its definition stands.
+#ifndef MB_OK
 inline constexpr int MB_OK = 0;
+#endif
 inline constexpr int MB_CRITICAL = 16;
 
 // What the forms reach of the world outside them: the screen, the pointer, the

@@ -1,8 +1,11 @@
 #pragma once
 
-// Windows' API as the front end includes it. The rules' platform header comes
-// first: <windows.h> defines MB_OK as a macro, which would rewrite the rules'
-// constant of that name in any header read after it.
-#include "core/runtime/Platform.h"
-
+// Windows' API as the front end includes it: the common parts only, and
+// without the min and max macros that would rewrite std::min and std::max.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <windows.h>

@@ -2,6 +2,8 @@
 
 #include "Win32.h"
 
+#include "core/runtime/Platform.h"
+
 #include <functional>
 
 namespace korval::windows {
