@@ -2,32 +2,29 @@
 
 #include "CommandLine.h"
 
+#include "windows/options/OptionsRun.h"
 #include "windows/platform/InstanceMutex.h"
+#include "windows/saver/SaverRun.h"
 #include "windows/platform/Win32Platform.h"
 #include "windows/settings/RegistrySettingsStore.h"
 
 #include "core/dispatch/ModeDispatch.h"
-#include "core/runtime/HandlerGuard.h"
 
 namespace korval::windows {
 
 namespace {
 
 // The saver and the options dialog: one instance at a time.
-int runWindowedMode(Mode mode)
+int runWindowedMode(std::string_view argumentString)
 {
     const InstanceMutex mutex;
     Win32Platform platform(&mutex);
     if (platform.anotherInstanceRunning())
         return 0;
     RegistrySettingsStore store;
-    runGuarded(platform, [&] {
-        // PLACEHOLDER until the saver (Mode::Saver) and the options dialog
-        // (Mode::Configure) exist: both end at once with status 0.
-        (void)mode;
-        (void)store;
-    });
-    return 0;
+    if (selectMode(argumentString) == Mode::Saver)
+        return runSaver(platform, store);
+    return runOptions(platform, store, hostWindowOf(argumentString));
 }
 
 } // namespace
@@ -44,7 +41,7 @@ int runProgram(std::string_view argumentString)
         return 0;
     case Mode::Saver:
     case Mode::Configure:
-        return runWindowedMode(selectMode(argumentString));
+        return runWindowedMode(argumentString);
     case Mode::Hosted:
     case Mode::Unknown:
         break;
