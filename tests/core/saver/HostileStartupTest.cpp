@@ -5,6 +5,7 @@
 // program. None of them crashes, and none of them writes to the store.
 
 #include "core/support/FakeForm.h"
+#include "core/support/StartupOutcome.h"
 #include "core/support/Formats.h"
 
 #include "core/saver/Form1.h"
@@ -27,17 +28,9 @@ const RegionalFormat kCzech = testing::czechFormat();
 const RegionalFormat kGerman = testing::germanFormat();
 const RegionalFormat kArabic = testing::arabicFormat();
 
-// What start-up ends in: the template cell as the settings made it, or the
-// number of the run-time error that stopped it.
-struct Outcome {
-    float fontSize = 10;
-    float width = 13;
-    float height = 18;
-    int error = 0;
-};
-
-Outcome fails(int error) { return {0, 0, 0, error}; }
-Outcome cell(float width, float height = 18, float fontSize = 10) { return {fontSize, width, height, 0}; }
+using testing::Outcome;
+using testing::cell;
+using testing::fails;
 
 struct HostileValueRow {
     const char* name;
@@ -62,22 +55,7 @@ struct GuardedStart {
 
 void expectOutcome(const FakeForm& fake, const Outcome& outcome)
 {
-    const testing::FakePlatform& platform = fake.platform;
-    if (outcome.error != 0) {
-        ASSERT_EQ(platform.messages.size(), 1u) << "one message box, then the end";
-        const std::string expected = RuntimeError(outcome.error, "").message();
-        EXPECT_EQ(platform.messages[0].text.rfind(expected, 0), 0u) << platform.messages[0].text;
-        EXPECT_EQ(platform.messages[0].style, MB_CRITICAL);
-        EXPECT_EQ(platform.exitStatus, 1);
-        return;
-    }
-    ASSERT_TRUE(platform.messages.empty()) << platform.messages[0].text;
-    EXPECT_FALSE(platform.ended());
-    const Cell& cell = fake.form->M1[0];
-    EXPECT_FLOAT_EQ(cell.fontSize, outcome.fontSize);
-    EXPECT_FLOAT_EQ(cell.width, outcome.width);
-    EXPECT_FLOAT_EQ(cell.height, outcome.height);
-    EXPECT_GT(fake.form->M1.count(), 1);
+    testing::expectOutcome(fake.platform, fake.form->M1, outcome);
 }
 
 class HostileValue : public ::testing::TestWithParam<HostileValueRow> {};

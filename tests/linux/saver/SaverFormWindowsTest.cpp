@@ -3,6 +3,8 @@
 // it keeps, and start-ups from settings files that the real INI store reads.
 
 #include "support/FakePlatform.h"
+#include "core/support/Errors.h"
+#include "core/support/StartupOutcome.h"
 #include "support/SettingsFiles.h"
 #include "support/TempStore.h"
 
@@ -33,6 +35,7 @@ namespace korval {
 namespace {
 
 using testing::FakePlatform;
+using testing::errorOf;
 using testing::TempStore;
 using testing::binaryGarbage;
 using testing::deeplyNestedVariant;
@@ -235,16 +238,6 @@ TEST(SaverFormWindows, AnotherInstanceEndsTheSaverBeforeItsWindowShows)
 
 // --- Unusable settings in a host's window -----------------------------------
 
-std::optional<int> errorOf(const std::function<void()>& step)
-{
-    try {
-        step();
-        return std::nullopt;
-    } catch (const RuntimeError& error) {
-        return error.number();
-    }
-}
-
 struct BadSettingRow {
     const char* name;
     const settings::SettingKey* key;
@@ -287,17 +280,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- Hostile settings files -------------------------------------------------
 
-// What start-up ends in: the template cell as the settings made it, or the
-// number of the run-time error that stopped it.
-struct Outcome {
-    float fontSize = 10;
-    float width = 13;
-    float height = 18;
-    int error = 0;
-};
-
-Outcome fails(int error) { return {0, 0, 0, error}; }
-Outcome cell(float width, float height = 18, float fontSize = 10) { return {fontSize, width, height, 0}; }
+using testing::Outcome;
+using testing::cell;
+using testing::fails;
 
 // Starts a saver on a 1024 x 768 screen the way the program does: inside the
 // handler guard, so that an error ends in the platform's message box.
@@ -314,25 +299,9 @@ struct GuardedStart {
     std::unique_ptr<SaverForm> form;
 };
 
-// The grid was built from that cell, without a message and without ending;
-// or the error's one message box ended the program.
 void expectOutcome(const GuardedStart& start, const Outcome& outcome)
 {
-    if (outcome.error != 0) {
-        ASSERT_EQ(start.platform.messages.size(), 1u) << "one message box, then the end";
-        EXPECT_EQ(start.platform.messages[0].text.rfind("Run-time error '" + std::to_string(outcome.error) + "'", 0), 0u)
-            << start.platform.messages[0].text;
-        EXPECT_EQ(start.platform.messages[0].style, MB_CRITICAL);
-        EXPECT_EQ(start.platform.exitStatus, 1);
-        return;
-    }
-    EXPECT_TRUE(start.platform.messages.empty()) << start.platform.messages[0].text;
-    EXPECT_FALSE(start.platform.ended());
-    const Cell& cell = start.form->M1[0];
-    EXPECT_FLOAT_EQ(cell.fontSize, outcome.fontSize);
-    EXPECT_FLOAT_EQ(cell.width, outcome.width);
-    EXPECT_FLOAT_EQ(cell.height, outcome.height);
-    EXPECT_GT(start.form->M1.count(), 1);
+    testing::expectOutcome(start.platform, start.form->M1, outcome);
 }
 
 // A user of a decimal-comma format writes fractions by hand without quotes,
