@@ -251,9 +251,14 @@ void OptionsDialog::open()
 
 // Enter and Esc press neither button, not even the focused one: only a
 // click or the space bar does. Elsewhere the dialog manager turns them into
-// IDOK and IDCANCEL, which no control answers to.
+// IDOK and IDCANCEL, which no control answers to. Alt+F4 closes the window
+// from any control: Wine's size list keeps it to itself otherwise.
 bool OptionsDialog::preTranslate(MSG& message)
 {
+    if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4 && (HIWORD(message.lParam) & KF_ALTDOWN)) {
+        PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
+    }
     const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
     const bool enterOrEsc = message.wParam == VK_RETURN || message.wParam == VK_ESCAPE;
     if (key && enterOrEsc && (message.hwnd == Command1 || message.hwnd == Command2))
