@@ -62,18 +62,9 @@ private:
     int bannerShown_ = 1;
     HWND lastFocus_ = nullptr;
 
-    HWND Label1 = nullptr;
-    HWND Combo1 = nullptr;
-    HWND Label2 = nullptr;
-    HWND Text1 = nullptr;
-    HWND Label3 = nullptr;
-    HWND Text2 = nullptr;
-    HWND Command1 = nullptr;
-    HWND Command2 = nullptr;
-    HWND Label4 = nullptr;
-    HWND Label5 = nullptr;
-    HWND Label6 = nullptr;
-    HWND Label7 = nullptr;
+    // The controls, in tab-index order.
+    HWND Label1{}, Combo1{}, Label2{}, Text1{}, Label3{}, Text2{};
+    HWND Command1{}, Command2{}, Label4{}, Label5{}, Label6{}, Label7{};
 
     struct ControlDesign;
     static const ControlDesign kDesign[];
