@@ -106,6 +106,63 @@ expect_silent_end() {
   [ "$(mapped_windows)" = 0 ] || fail "a window was mapped: $(grep -A2 '^MapNotify' "$work/xev.log")"
 }
 
+# The options dialog: where it keeps its settings, and how a user drives it.
+options_key='HKCU\Software\VB and VBA Program Settings\KORVAL\OPTION'
+
+# One setting as the registry holds it ("name type value"), or nothing.
+stored() {
+  wine reg query "$options_key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v name="$1" '$1 == name {print $2, $3}'
+}
+
+stored_number() {
+  stored "$1" | awk '{print $2}'
+}
+
+store_settings() {
+  local name value
+  while [ $# -ge 2 ]; do
+    name="$1" value="$2"
+    shift 2
+    wine reg add "$options_key" /v "$name" /t REG_SZ /d "$value" /f >/dev/null
+  done
+}
+
+all_settings() {
+  for name in TEXTSIZE WIDTH HEIGHT SYSTEM; do
+    echo "$name=$(stored "$name")"
+  done
+}
+
+# Starts the dialog with those arguments and waits until it takes keys.
+open_dialog() {
+  start_scr "$@"
+  wait_for_window '^OPTION KORVAL$'
+  dialog="$(xdotool search --name '^OPTION KORVAL$' | head -1)"
+  sleep 1
+}
+
+keys() {
+  xdotool key --delay 150 "$@"
+  sleep 0.5
+}
+
+expect_running() {
+  kill -0 "$scr_pid" 2>/dev/null || fail "the dialog ended: $1"
+}
+
+# Ends the dialog with keys (the last of them presses a button or closes it)
+# and expects status 0.
+end_dialog() {
+  keys "$@"
+  wait_scr
+  expect_status 0
+}
+
+expect_client_size() {
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  [ "${WIDTH}x${HEIGHT}" = "$1" ] || fail "client area ${WIDTH}x${HEIGHT}, expected $1"
+}
+
 start_display 1024x768
 case "$scenario" in
   preview)
@@ -130,6 +187,83 @@ case "$scenario" in
     done
     wait_scr
     expect_status 2
+    ;;
+  dialog-unit-tests)
+    # The dialog's controls driven through their messages (OptionsDialogTest.cpp).
+    status=0
+    timeout 150 wine "${KORVAL_DIALOG_TESTS:?path of the dialog tests}" || status=$?
+    expect_status 0
+    ;;
+  dialog-saves)
+    # Size 12 with gaps of 0 stores the letter's own size; gaps of 3 and -1
+    # with NE store that size plus the gaps.
+    open_dialog /c
+    expect_client_size 323x199
+    # Enter on the focused OK presses nothing; the space bar does.
+    keys Home Down Down Tab 0 Tab 0 Tab Return
+    expect_running "Enter pressed OK"
+    end_dialog space
+    [ "$(stored TEXTSIZE)" = "REG_SZ 12" ] || fail "TEXTSIZE: $(stored TEXTSIZE)"
+    width="$(stored_number WIDTH)" height="$(stored_number HEIGHT)"
+    [ "$width" -ge 5 ] && [ "$height" -ge 8 ] || fail "the letter M measured ${width}x${height}"
+    [ "$(stored SYSTEM)" = "REG_SZ 1" ] || fail "SYSTEM: $(stored SYSTEM)"
+
+    open_dialog
+    eval "$(xdotool getwindowgeometry --shell "$dialog")"
+    # "NE" is 23 x 20 pixels at 160, 136 of the client area.
+    xdotool mousemove $((X + 170)) $((Y + 145)) click 1
+    keys Tab 3 Tab minus 1 Tab
+    end_dialog space
+    all="$(all_settings)"
+    [ "$all" = "$(printf 'TEXTSIZE=REG_SZ 12\nWIDTH=REG_SZ %s\nHEIGHT=REG_SZ %s\nSYSTEM=REG_SZ 0' $((width + 3)) $((height - 1)))" ] \
+      || fail "stored: $all"
+    ;;
+  dialog-cancel)
+    # The stored values show when the dialog opens: OK without a change
+    # stores them again. Esc, CANCEL and closing the window store nothing.
+    store_settings TEXTSIZE 14 WIDTH 20 HEIGHT 25 SYSTEM 0
+    before="$(all_settings)"
+    open_dialog /c
+    keys Home Tab 7 Escape
+    expect_running "Esc ended it"
+    end_dialog Tab Tab Tab space
+    [ "$(all_settings)" = "$before" ] || fail "CANCEL changed the settings: $(all_settings)"
+    open_dialog /c
+    end_dialog alt+F4
+    [ "$(all_settings)" = "$before" ] || fail "closing changed the settings: $(all_settings)"
+    open_dialog
+    end_dialog Tab Tab Tab space
+    [ "$(all_settings)" = "$before" ] || fail "the stored values did not show: $(all_settings)"
+    ;;
+  dialog-empty-gap)
+    # An empty gap: a box titled KORVAL, the dialog stays open, nothing stored.
+    open_dialog /c
+    keys Tab BackSpace Tab Tab space
+    wait_for_window '^KORVAL$'
+    for _ in $(seq 20); do
+      xdotool search --name '^KORVAL$' >/dev/null 2>&1 || break
+      keys Return
+    done
+    expect_running "the box ended the dialog"
+    [ -z "$(stored TEXTSIZE)$(stored WIDTH)$(stored HEIGHT)$(stored SYSTEM)" ] || fail "stored: $(all_settings)"
+    # The focus is back on OK: Tab reaches CANCEL.
+    end_dialog Tab space
+    [ -z "$(stored TEXTSIZE)$(stored WIDTH)$(stored HEIGHT)$(stored SYSTEM)" ] || fail "stored: $(all_settings)"
+    ;;
+  dialog-bogus-owner)
+    # A handle that is no window: the dialog opens all the same, owned by none.
+    for arguments in "/c:3735928559" "/c 12345" "/C:0"; do
+      # shellcheck disable=SC2086 # split into its words as a host passes them
+      open_dialog $arguments
+      end_dialog alt+F4
+    done
+    ;;
+  dialog-dpi)
+    # At 144 DPI the client area is half as large again.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+    open_dialog /c
+    expect_client_size 485x299
+    end_dialog alt+F4
     ;;
   *)
     fail "no such scenario"

@@ -15,4 +15,9 @@ namespace korval::windows {
 // ends; returns the exit status.
 int runOptions(Win32Platform& platform, SettingsStore& store, std::optional<std::uint64_t> ownerWindow);
 
+// The window the dialog stays above: the top-level window of the handle the
+// host named, or none when it named none or the handle is no window (the
+// host has closed it, or the number was never one).
+HWND ownerWindowOf(std::optional<std::uint64_t> handle);
+
 } // namespace korval::windows
