@@ -374,16 +374,22 @@ void OptionsDialog::dpiChanged(unsigned dpi, const RECT& suggested)
 
 // Measures with the one rule that loading and saving share, and leaves the
 // hidden measuring label at that font and size, as the last measuring left it.
+// The store keeps cell sizes in the pixels in which the saver lays out its
+// grid, 96 to the inch, and a denser screen draws them larger, as on Linux;
+// so the letter is measured at 96 DPI whatever the dialog's own resolution,
+// and the hidden label shows it at the dialog's.
 LetterSize OptionsDialog::measureLetter(double pointSize)
 {
-    GdiFont font = measuringFont(pointSize, dpi_);
     LetterSize letter;
     {
+        const GdiFont designFont = measuringFont(pointSize, kDesignDpi);
         const WindowDc dc(Label7);
-        letter = letterSize(dc.get(), font.get());
+        letter = letterSize(dc.get(), designFont.get());
     }
+    GdiFont font = measuringFont(pointSize, dpi_);
     SendMessageW(Label7, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    SetWindowPos(Label7, nullptr, 0, 0, letter.width, letter.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Label7, nullptr, 0, 0, scaledLength(letter.width, dpi_), scaledLength(letter.height, dpi_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     measuringFont_ = std::move(font);
     return letter;
 }
