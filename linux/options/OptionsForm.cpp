@@ -3,6 +3,7 @@
 #include "DialogFonts.h"
 #include "LetterFont.h"
 
+#include "core/options/DialogDesign.h"
 #include "core/options/DialogFields.h"
 #include "core/runtime/HandlerGuard.h"
 #include "core/saver/Palette.h"
@@ -29,33 +30,43 @@ void setForeColour(QLabel& label, Colour colour)
     label.setPalette(palette);
 }
 
-// A caption label: green on the black of the window, as wide as its text.
-void placeCaption(QLabel& label, int left, int top)
+QString captionOf(DialogControl control)
 {
+    return qtText(designOf(control).caption);
+}
+
+void place(QWidget& widget, DialogControl control)
+{
+    const ControlDesign& design = designOf(control);
+    widget.setGeometry(design.left, design.top, design.width, design.height);
+}
+
+// A caption label: green on the black of the window, as large as its text.
+void placeCaption(QLabel& label, DialogControl control)
+{
+    const ControlDesign& design = designOf(control);
     label.setFont(captionFont());
     setForeColour(label, CAPTION_COLOUR);
-    label.move(left, top);
+    label.move(design.left, design.top);
     label.adjustSize();
 }
 
 } // namespace
 
-// The captions stand as the dialog's users know them, misspellings included
-// ("SKOUPCI", "VÍSKA"): do not correct them.
 OptionsForm::OptionsForm(Platform& platform, SettingsStore& store)
     : Form2(platform, store, *this), platform_(platform), window_(std::make_unique<DialogWindow>()),
-      Label1(QStringLiteral("VELIKOST PÍSMA"), window_.get()),
+      Label1(captionOf(DialogControl::Label1), window_.get()),
       Combo1(window_.get()),
-      Label2(QStringLiteral("MEZERY MEZI SKOUPCI(ŠÍŘKA)"), window_.get()), // "SKOUPCI" as it always read
+      Label2(captionOf(DialogControl::Label2), window_.get()),
       Text1(window_.get()),
-      Label3(QStringLiteral("MEZERY MEZI PÍSMENY(VÍSKA)"), window_.get()), // "VÍSKA" as it always read
+      Label3(captionOf(DialogControl::Label3), window_.get()),
       Text2(window_.get()),
-      Command1(QStringLiteral("OK"), window_.get()),
-      Command2(QStringLiteral("CANCEL"), window_.get()),
-      Label4(QStringLiteral("ZOBRAZIT TEXT \"SYSTEM FAILURE\""), window_.get()),
-      Label5(QStringLiteral("ANO"), window_.get()),
-      Label6(QStringLiteral("NE"), window_.get()),
-      Label7(QStringLiteral("M"), window_.get())
+      Command1(captionOf(DialogControl::Command1), window_.get()),
+      Command2(captionOf(DialogControl::Command2), window_.get()),
+      Label4(captionOf(DialogControl::Label4), window_.get()),
+      Label5(captionOf(DialogControl::Label5), window_.get()),
+      Label6(captionOf(DialogControl::Label6), window_.get()),
+      Label7(captionOf(DialogControl::Label7), window_.get())
 {
     design();
     connectHandlers();
@@ -66,8 +77,8 @@ OptionsForm::~OptionsForm() = default;
 void OptionsForm::design()
 {
     DialogWindow& window = *window_;
-    window.setWindowTitle(QStringLiteral("OPTION KORVAL"));
-    window.setFixedSize(323, 199);
+    window.setWindowTitle(qtText(kDialogTitle));
+    window.setFixedSize(kDialogWidth, kDialogHeight);
     window.setFont(defaultFont());
     QPalette black = window.palette();
     black.setColor(QPalette::Window, QColor::fromRgb(BLACK));
@@ -88,24 +99,24 @@ void OptionsForm::design()
 
 void OptionsForm::designCaptions()
 {
-    placeCaption(Label1, 8, 8);
-    placeCaption(Label2, 8, 48);
-    placeCaption(Label3, 8, 80);
-    placeCaption(Label4, 8, 112);
-    placeCaption(Label5, 104, 136);
-    placeCaption(Label6, 160, 136);
+    placeCaption(Label1, DialogControl::Label1);
+    placeCaption(Label2, DialogControl::Label2);
+    placeCaption(Label3, DialogControl::Label3);
+    placeCaption(Label4, DialogControl::Label4);
+    placeCaption(Label5, DialogControl::Label5);
+    placeCaption(Label6, DialogControl::Label6);
 }
 
 void OptionsForm::designFields()
 {
-    Combo1.setGeometry(152, 8, 73, 21);
+    place(Combo1, DialogControl::Combo1);
     setColours(Combo1, QPalette::ButtonText, HEAD_COLOUR, QPalette::Button, BLACK);
     setColours(Combo1, QPalette::Text, HEAD_COLOUR, QPalette::Base, BLACK);
 
     for (QLineEdit* box : {&Text1, &Text2})
         setColours(*box, QPalette::Text, BLACK, QPalette::Base, TRAIL_COLOUR);
-    Text1.setGeometry(264, 48, 49, 19);
-    Text2.setGeometry(264, 80, 49, 19);
+    place(Text1, DialogControl::Text1);
+    place(Text2, DialogControl::Text2);
 }
 
 void OptionsForm::designButtons()
@@ -115,13 +126,13 @@ void OptionsForm::designButtons()
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    Command1.setGeometry(8, 168, 81, 25);
-    Command2.setGeometry(232, 168, 81, 25);
+    place(Command1, DialogControl::Command1);
+    place(Command2, DialogControl::Command2);
 }
 
 void OptionsForm::designMeasuringLabel()
 {
-    Label7.setGeometry(264, 0, 17, 17);
+    place(Label7, DialogControl::Label7);
     setColours(Label7, QPalette::WindowText, HEAD_COLOUR, QPalette::Window, TRAIL_COLOUR);
     Label7.setAutoFillBackground(true);
     Label7.hide();

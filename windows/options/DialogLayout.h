@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/options/DialogDesign.h"
+
 namespace korval::windows {
 
 // A place on the dialog in pixels from the top-left corner of its client
@@ -17,7 +19,7 @@ struct DialogRect {
 inline constexpr unsigned kDesignDpi = 96;
 
 // The client area of the dialog at the design resolution.
-inline constexpr DialogRect kClientArea{0, 0, 323, 199};
+inline constexpr DialogRect kClientArea{0, 0, kDialogWidth, kDialogHeight};
 
 // A design length at the given resolution, rounded to the nearest pixel.
 int scaledLength(int designPixels, unsigned dpi);

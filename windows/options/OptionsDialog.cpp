@@ -1,5 +1,6 @@
 #include "OptionsDialog.h"
 
+#include "core/options/DialogDesign.h"
 #include "core/options/DialogFields.h"
 #include "core/runtime/HandlerGuard.h"
 #include "core/saver/Palette.h"
@@ -109,58 +110,48 @@ void registerWindowClass(HINSTANCE instance, WNDPROC procedure)
 
 } // namespace
 
-enum class Face { Caption, Default };
-
-// One control as designed: its place at 96 DPI, in tab-index order, which is
-// the order the controls are made in and so the order Tab visits them in.
+// How each control of the design (in the same order as the core's table) is
+// made: its window class, styles and id.
 struct OptionsDialog::ControlDesign {
     HWND OptionsDialog::*control;
     int id;
     const wchar_t* windowClass;
-    const char* caption; // UTF-8
     DWORD style;
     DWORD extendedStyle;
-    DialogRect rect;
-    Face face;
-    bool sizedToCaption;
 };
 
-// The captions stand as the dialog's users know them, misspellings included
-// ("SKOUPCI", "VÍSKA"): do not correct them. Only the size list, the gap
-// boxes and the buttons take the focus; "ANO" and "NE" answer clicks.
+// Only the size list, the gap boxes and the buttons take the focus; "ANO"
+// and "NE" answer clicks.
 const OptionsDialog::ControlDesign OptionsDialog::kDesign[] = {
-    {&OptionsDialog::Label1, IdLabel1, L"STATIC", "VELIKOST PÍSMA", SS_LEFT | SS_NOPREFIX, 0, {8, 8, 136, 20},
-     Face::Caption, true},
-    {&OptionsDialog::Combo1, IdCombo1, L"COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
-     {152, 8, 73, 21}, Face::Default, false},
-    {&OptionsDialog::Label2, IdLabel2, L"STATIC", "MEZERY MEZI SKOUPCI(ŠÍŘKA)", SS_LEFT | SS_NOPREFIX, 0,
-     {8, 48, 248, 20}, Face::Caption, true},
-    {&OptionsDialog::Text1, IdText1, L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {264, 48, 49, 19},
-     Face::Default, false},
-    {&OptionsDialog::Label3, IdLabel3, L"STATIC", "MEZERY MEZI PÍSMENY(VÍSKA)", SS_LEFT | SS_NOPREFIX, 0,
-     {8, 80, 246, 20}, Face::Caption, true},
-    {&OptionsDialog::Text2, IdText2, L"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, {264, 80, 49, 19},
-     Face::Default, false},
-    {&OptionsDialog::Command1, IdCommand1, L"BUTTON", "OK", BS_PUSHBUTTON | WS_TABSTOP, 0, {8, 168, 81, 25},
-     Face::Default, false},
-    {&OptionsDialog::Command2, IdCommand2, L"BUTTON", "CANCEL", BS_PUSHBUTTON | WS_TABSTOP, 0, {232, 168, 81, 25},
-     Face::Default, false},
-    {&OptionsDialog::Label4, IdLabel4, L"STATIC", "ZOBRAZIT TEXT \"SYSTEM FAILURE\"", SS_LEFT | SS_NOPREFIX, 0,
-     {8, 112, 283, 20}, Face::Caption, true},
-    {&OptionsDialog::Label5, IdLabel5, L"STATIC", "ANO", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, {104, 136, 36, 20},
-     Face::Caption, true},
-    {&OptionsDialog::Label6, IdLabel6, L"STATIC", "NE", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, {160, 136, 23, 20},
-     Face::Caption, true},
-    {&OptionsDialog::Label7, IdLabel7, L"STATIC", "M", SS_LEFT | SS_NOPREFIX, 0, {264, 0, 17, 17}, Face::Default,
-     false},
+    {&OptionsDialog::Label1, IdLabel1, L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {&OptionsDialog::Combo1, IdCombo1, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0},
+    {&OptionsDialog::Label2, IdLabel2, L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {&OptionsDialog::Text1, IdText1, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {&OptionsDialog::Label3, IdLabel3, L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {&OptionsDialog::Text2, IdText2, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {&OptionsDialog::Command1, IdCommand1, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {&OptionsDialog::Command2, IdCommand2, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {&OptionsDialog::Label4, IdLabel4, L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
+    {&OptionsDialog::Label5, IdLabel5, L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},
+    {&OptionsDialog::Label6, IdLabel6, L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0},
+    {&OptionsDialog::Label7, IdLabel7, L"STATIC", SS_LEFT | SS_NOPREFIX, 0},
 };
+
+namespace {
+
+DialogRect designRect(const korval::ControlDesign& design)
+{
+    return {design.left, design.top, design.width, design.height};
+}
+
+} // namespace
 
 OptionsDialog::OptionsDialog(Platform& platform, SettingsStore& store, HWND owner)
     : Form2(platform, store, *this), platform_(platform), trailBrush_(CreateSolidBrush(colorRef(TRAIL_COLOUR)))
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerWindowClass(instance, &OptionsDialog::windowProcedure);
-    CreateWindowExW(0, kWindowClass, L"OPTION KORVAL", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    CreateWindowExW(0, kWindowClass, toWide(kDialogTitle).c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, owner, nullptr, instance, this);
     if (!window_ || !trailBrush_) {
         if (trailBrush_)
@@ -183,10 +174,12 @@ OptionsDialog::~OptionsDialog()
 void OptionsDialog::createControls()
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const ControlDesign& design : kDesign) {
+    static_assert(std::size(kDesign) == kDialogDesign.size(), "a way to make each control of the design");
+    for (std::size_t index = 0; index < kDialogDesign.size(); ++index) {
+        const ControlDesign& design = kDesign[index];
         const DWORD visible = design.control == &OptionsDialog::Label7 ? 0 : WS_VISIBLE;
         this->*design.control = CreateWindowExW(
-            design.extendedStyle, design.windowClass, toWide(design.caption).c_str(),
+            design.extendedStyle, design.windowClass, toWide(kDialogDesign[index].caption).c_str(),
             WS_CHILD | visible | design.style, 0, 0, 0, 0, window_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
         if (!(this->*design.control))
@@ -202,13 +195,14 @@ void OptionsDialog::layOut(unsigned dpi)
     GdiFont captions = captionFont(dpi);
     GdiFont defaults = defaultFont(dpi);
     const WindowDc dc(window_);
-    for (const ControlDesign& design : kDesign) {
-        const HWND control = this->*design.control;
-        const HFONT font = design.face == Face::Caption ? captions.get() : defaults.get();
+    for (std::size_t index = 0; index < kDialogDesign.size(); ++index) {
+        const korval::ControlDesign& design = kDialogDesign[index];
+        const HWND control = this->*kDesign[index].control;
+        const HFONT font = design.face == ControlFace::Caption ? captions.get() : defaults.get();
         const bool measured = control == Label7 && measuringFont_;
         if (!measured)
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        DialogRect place = scaledRect(design.rect, dpi);
+        DialogRect place = scaledRect(designRect(design), dpi);
         if (design.sizedToCaption) {
             const SIZE extent = textExtent(dc.get(), font, toWide(design.caption));
             place.width = extent.cx;
