@@ -177,6 +177,11 @@ case "$scenario" in
     # the program ends with status 2 once it is closed.
     start_scr /x
     wait_for_window '^KORVAL$'
+    # xev may write the map a moment after the window can be found.
+    for _ in $(seq 50); do
+      [ "$(mapped_windows)" -ge 1 ] && break
+      sleep 0.1
+    done
     [ "$(mapped_windows)" -ge 1 ] || fail "the box was not seen mapped"
     # A key pressed while the box is still being set up may be lost: press
     # again until the program has ended.
