@@ -64,6 +64,8 @@ mapped_windows() {
   grep -c '^MapNotify' "$work/xev.log" || true
 }
 
+here="$(cd "$(dirname "$0")" && pwd)"
+
 # Runs korval.scr in the foreground; its exit status becomes $status.
 run_scr() {
   status=0
@@ -106,13 +108,37 @@ expect_silent_end() {
   [ "$(mapped_windows)" = 0 ] || fail "a window was mapped: $(grep -A2 '^MapNotify' "$work/xev.log")"
 }
 
+# Instead of Xvfb: Xorg with the dummy driver (tests/e2e/xorg-dummy.conf),
+# whose second output DUMMY1 xrandr switches on at 1024 x 768 to the right
+# of the first (1920 x 1080): two monitors, 2944 x 1080 in all. Skips (77) where it cannot.
+start_two_monitors() {
+  local xorg=/usr/lib/xorg/Xorg
+  [ -x "$xorg" ] || xorg="$(command -v Xorg || true)"
+  if [ "$(id -u)" != 0 ] || [ -z "$xorg" ] || ! command -v xrandr >/dev/null; then
+    echo "SKIP ($scenario): needs root, Xorg with the dummy driver and xrandr" >&2
+    exit 77
+  fi
+  mkdir "$work/conf.d"
+  cp "$here/../e2e/xorg-dummy.conf" "$work/xorg.conf"
+  mkfifo "$work/display"
+  "$xorg" -displayfd 3 -config "$work/xorg.conf" -configdir "$work/conf.d" -logfile "$work/Xorg.log" \
+    -noreset -nolisten tcp -sharevts -novtswitch 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 30 number <"$work/display" || fail "Xorg did not start: $(tail -5 "$work/Xorg.log")"
+  export DISPLAY=":$number"
+  xrandr --newmode test-1024x768 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+  xrandr --addmode DUMMY1 test-1024x768
+  xrandr --output DUMMY0 --mode 1920x1080 --primary --output DUMMY1 --mode test-1024x768 --right-of DUMMY0
+  [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ] || fail "xrandr shows $(xrandr --listmonitors)"
+}
+
 # The saver's settings in the private prefix's registry, where the program reads them.
 set_option() {
   wine reg add 'HKCU\Software\VB and VBA Program Settings\KORVAL\OPTION' /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1 ||
     fail "could not store $1"
 }
 
-here="$(cd "$(dirname "$0")" && pwd)"
 # "name value" lines for the whole screen or an area (x y width height): see tools/screen-stats.py.
 screen_stat() {
   local name="$1"
@@ -142,8 +168,27 @@ expect_end_within() {
   wait_scr
 }
 
-start_display 1024x768
+if [ "$scenario" = saver-two-monitors ]; then
+  start_two_monitors
+else
+  start_display 1024x768
+fi
 case "$scenario" in
+  saver-two-monitors)
+    # Rain on both monitors, each grid laid out for its own: the second
+    # one's 42 rows end at line 756, and nothing is drawn below it, where
+    # a grid over the desktop's bounding box would go on to line 1080.
+    set_option SYSTEM 0
+    start_saver
+    left="$(screen_stat green 0 0 1920 1080)"
+    right="$(screen_stat green 1920 0 1024 756)"
+    [ "$left" -gt 10000 ] || fail "no rain on the primary monitor ($left green pixels)"
+    [ "$right" -gt 5000 ] || fail "no rain on the second monitor ($right green pixels)"
+    [ "$(screen_stat lit 1920 756 1024 324)" = 0 ] || fail "something is drawn below the second monitor's grid"
+    xdotool key space
+    expect_end_within 2
+    expect_status 0
+    ;;
   saver-rain)
     # Cells of 13 x 18: 42 rows cover 756 of the 768 lines; the 12 below
     # stay black.
