@@ -43,7 +43,7 @@ void pumpFor(std::chrono::milliseconds span)
 // disables it is its last.
 TEST(PacedTimerTest, TicksAtMost64TimesPerSecondAndStops)
 {
-    PacedTimer timer(1, false);
+    PacedTimer timer({1, false});
     int ticks = 0;
     timer.setTickHandler([&] { ++ticks; });
     pumpFor(std::chrono::milliseconds(100));

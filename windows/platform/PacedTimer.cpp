@@ -25,13 +25,13 @@ void registerClass(WNDPROC proc)
 
 } // namespace
 
-PacedTimer::PacedTimer(int intervalMs, bool enabled) : intervalMs_(intervalMs)
+PacedTimer::PacedTimer(TimerDesign design) : intervalMs_(design.intervalMs)
 {
     registerClass(windowProc);
     window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
                               nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    setEnabled(enabled);
+    setEnabled(design.enabled);
 }
 
 PacedTimer::~PacedTimer()

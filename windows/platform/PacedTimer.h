@@ -22,7 +22,7 @@ class PacedTimer final : public FormTimer {
 public:
     static constexpr double kFloorMs = 1000.0 / 64.0;
 
-    PacedTimer(int intervalMs, bool enabled);
+    explicit PacedTimer(TimerDesign design);
     ~PacedTimer() override;
     PacedTimer(const PacedTimer&) = delete;
     PacedTimer& operator=(const PacedTimer&) = delete;

@@ -17,18 +17,10 @@ const Monitor* monitorNamed(const std::vector<Monitor>& monitors, const std::str
 } // namespace
 
 SaverScreen::SaverScreen(Win32Platform& platform, SettingsStore& store)
-    : Form1(platform, store, timer1, timer2, *this), win32_(platform), window_(M1, {&Shape1, &Label1}, moves_)
+    : Form1(platform, store, timer1, timer2, *this), win32_(platform),
+      window_(stage(), M1, {&Shape1, &Label1}, moves_)
 {
     window_.setDisplayChangeHandler([this] { win32_.displayChanged(); });
-    stage().add(window_);
-}
-
-// The windows go before the form's stage, which must not reach them then.
-SaverScreen::~SaverScreen()
-{
-    stage().remove(window_);
-    for (const auto& [screen, window] : screenWindows_)
-        stage().remove(*window);
 }
 
 SaverWindow* SaverScreen::windowOf(const ScreenRain* screen)
@@ -36,7 +28,7 @@ SaverWindow* SaverScreen::windowOf(const ScreenRain* screen)
     if (!screen)
         return &window_;
     const auto found = screenWindows_.find(screen);
-    return found == screenWindows_.end() ? nullptr : found->second.get();
+    return found == screenWindows_.end() ? nullptr : &found->second;
 }
 
 // insertAfter is HWND_TOPMOST (-1) or HWND_NOTOPMOST (-2) as the rules hold
@@ -53,18 +45,12 @@ int SaverScreen::SetWindowPos(const ScreenRain* screen, int insertAfter, int x, 
 
 void SaverScreen::screenAdded(ScreenRain& screen)
 {
-    auto window = std::make_unique<SaverWindow>(screen.M1, std::vector<WindowlessControl*>{}, moves_);
-    stage().add(*window);
-    screenWindows_[&screen] = std::move(window);
+    screenWindows_.try_emplace(&screen, stage(), screen.M1, std::vector<WindowlessControl*>{}, moves_);
 }
 
 void SaverScreen::screenRemoved(ScreenRain& screen)
 {
-    const auto found = screenWindows_.find(&screen);
-    if (found == screenWindows_.end())
-        return;
-    stage().remove(*found->second);
-    screenWindows_.erase(found);
+    screenWindows_.erase(&screen);
 }
 
 void SaverScreen::screensFollowed()

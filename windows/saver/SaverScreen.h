@@ -15,8 +15,8 @@ namespace korval::windows {
 
 // The saver form's timers, made before the form that hands them its handlers.
 struct SaverTimers {
-    PacedTimer timer1{1, true};
-    PacedTimer timer2{2000, false};
+    PacedTimer timer1{TIMER1_DESIGN};
+    PacedTimer timer2{TIMER2_DESIGN};
 };
 
 // The saver form on the Windows desktop: the rules of Form1 shown in a
@@ -25,7 +25,6 @@ struct SaverTimers {
 class SaverScreen final : private SaverTimers, private FormWindows, public Form1 {
 public:
     SaverScreen(Win32Platform& platform, SettingsStore& store);
-    ~SaverScreen();
 
     // Shows the windows over their monitors once start-up has finished.
     void show();
@@ -43,8 +42,9 @@ private:
 
     Win32Platform& win32_;
     MoveFilter moves_;
+    // Members: they leave the form's stage before the form goes.
     SaverWindow window_;
-    std::map<const ScreenRain*, std::unique_ptr<SaverWindow>> screenWindows_;
+    std::map<const ScreenRain*, SaverWindow> screenWindows_;
     bool shown_ = false;
 };
 

@@ -1,7 +1,5 @@
 #include "SaverWindow.h"
 
-#include "core/saver/Stage.h"
-
 #include <windowsx.h>
 
 namespace korval::windows {
@@ -25,8 +23,8 @@ void registerClass(WNDPROC proc)
 
 } // namespace
 
-SaverWindow::SaverWindow(CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves)
-    : cells_(cells), controls_(std::move(controls)), moves_(moves), painter_(cells.font())
+SaverWindow::SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves)
+    : stage_(stage), cells_(cells), controls_(std::move(controls)), moves_(moves), painter_(cells.font())
 {
     registerClass(windowProc);
     window_ = CreateWindowExW(0, kClassName, L"KORVAL", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
@@ -34,10 +32,12 @@ SaverWindow::SaverWindow(CellArray& cells, std::vector<WindowlessControl*> contr
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     for (WindowlessControl* control : controls_)
         control->setRepaintListener([this](const RectF& rect) { controlDamage_.push_back(rect); });
+    stage_.add(*this);
 }
 
 SaverWindow::~SaverWindow()
 {
+    stage_.remove(*this);
     for (WindowlessControl* control : controls_)
         control->setRepaintListener({});
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);

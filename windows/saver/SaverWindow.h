@@ -7,6 +7,7 @@
 
 #include "core/saver/CellArray.h"
 #include "core/saver/Controls.h"
+#include "core/saver/Stage.h"
 #include "core/saver/Surface.h"
 
 #include <functional>
@@ -24,9 +25,10 @@ namespace korval::windows {
 // pixels, so that a point over any of the saver's windows finds its cell.
 class SaverWindow final : public Surface {
 public:
-    // The controls are painted in the given order, the last one in front.
-    // The move filter is shared by all the saver's windows.
-    SaverWindow(CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves);
+    // The window is on the stage for its whole life. The controls are
+    // painted in the given order, the last one in front. The move filter is
+    // shared by all the saver's windows.
+    SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves);
     ~SaverWindow() override;
     SaverWindow(const SaverWindow&) = delete;
     SaverWindow& operator=(const SaverWindow&) = delete;
@@ -53,6 +55,7 @@ private:
     int cellAtDesktop(LPARAM clientPoint) const;
     POINT desktopPoint(LPARAM clientPoint) const;
 
+    Stage& stage_;
     CellArray& cells_;
     std::vector<WindowlessControl*> controls_;
     MoveFilter& moves_;
