@@ -174,6 +174,28 @@ else
   start_display 1024x768
 fi
 case "$scenario" in
+  saver-bad-system)
+    # A SYSTEM that is no number fails at the first trigger: the error box
+    # comes in front of the topmost saver (grey, not black or green, in the
+    # middle of the screen), and closing it ends the program with status 1.
+    set_option SYSTEM abc
+    start_saver
+    xdotool key space
+    grey=0
+    for _ in $(seq 50); do
+      grey=$(($(screen_stat lit 362 309 300 150) - $(screen_stat green 362 309 300 150)))
+      [ "$grey" -gt 5000 ] && break
+      sleep 0.2
+    done
+    [ "$grey" -gt 5000 ] || fail "no box in front of the saver ($grey grey pixels in the middle)"
+    for _ in $(seq 20); do
+      running || break
+      xdotool key Return
+      sleep 0.5
+    done
+    wait_scr
+    expect_status 1
+    ;;
   saver-two-monitors)
     # Rain on both monitors, each grid laid out for its own: the second
     # one's 42 rows end at line 756, and nothing is drawn below it, where
