@@ -62,8 +62,11 @@ void SaverWindow::repaintChanges()
         forgetChanges();
         return;
     }
+    const bool whole = needsWholeRepaint_ || cells_.geometryChanged();
+    if (!whole && cells_.changes().empty() && controlDamage_.empty())
+        return; // nothing changed: not even a device context is needed
     HDC dc = GetDC(window_);
-    if (needsWholeRepaint_ || cells_.geometryChanged()) {
+    if (whole) {
         paintWhole(dc);
     } else {
         for (const RectF& area : controlDamage_)
