@@ -158,6 +158,18 @@ start_saver() {
   running || fail "the saver ended by itself"
 }
 
+# A key pressed while a box is still being set up may be lost: Return is
+# pressed again until the program has ended, which must end with that status.
+close_box_and_expect() {
+  for _ in $(seq 20); do
+    running || break
+    xdotool key Return
+    sleep 0.5
+  done
+  wait_scr
+  expect_status "$1"
+}
+
 # Waits up to the given seconds for the saver to end; its status becomes $status.
 expect_end_within() {
   for _ in $(seq $(($1 * 10))); do
@@ -188,13 +200,7 @@ case "$scenario" in
       sleep 0.2
     done
     [ "$grey" -gt 5000 ] || fail "no box in front of the saver ($grey grey pixels in the middle)"
-    for _ in $(seq 20); do
-      running || break
-      xdotool key Return
-      sleep 0.5
-    done
-    wait_scr
-    expect_status 1
+    close_box_and_expect 1
     ;;
   saver-two-monitors)
     # Rain on both monitors, each grid laid out for its own: the second
@@ -312,13 +318,7 @@ case "$scenario" in
     [ -n "$box" ] || fail "no box shown"
     eval "$(xdotool getwindowgeometry --shell "$box")"
     [ "$WIDTH" -lt 1024 ] || fail "a window as wide as the screen is shown, not a box"
-    for _ in $(seq 20); do
-      running || break
-      xdotool key Return
-      sleep 0.5
-    done
-    wait_scr
-    expect_status 1
+    close_box_and_expect 1
     ;;
   preview)
     # Windows' preview pane stays empty.
