@@ -15,8 +15,8 @@ namespace korval {
 
 // The saver form's timers, made before the form that hands them its handlers.
 struct SaverTimers {
-    Timer timer1{1, true};
-    Timer timer2{2000, false};
+    Timer timer1{TIMER1_DESIGN.intervalMs, TIMER1_DESIGN.enabled};
+    Timer timer2{TIMER2_DESIGN.intervalMs, TIMER2_DESIGN.enabled};
 };
 
 // The saver form on the Linux desktop: the rules of Form1 shown in a

@@ -64,6 +64,8 @@ mapped_windows() {
   grep -c '^MapNotify' "$work/xev.log" || true
 }
 
+here="$(cd "$(dirname "$0")" && pwd)"
+
 # Runs korval.scr in the foreground; its exit status becomes $status.
 run_scr() {
   status=0
@@ -119,11 +121,9 @@ stored_number() {
 }
 
 store_settings() {
-  local name value
   while [ $# -ge 2 ]; do
-    name="$1" value="$2"
+    set_option "$1" "$2"
     shift 2
-    wine reg add "$options_key" /v "$name" /t REG_SZ /d "$value" /f >/dev/null
   done
 }
 
@@ -163,8 +163,217 @@ expect_client_size() {
   [ "${WIDTH}x${HEIGHT}" = "$1" ] || fail "client area ${WIDTH}x${HEIGHT}, expected $1"
 }
 
-start_display 1024x768
+# Instead of Xvfb: Xorg with the dummy driver (tests/e2e/xorg-dummy.conf),
+# whose second output DUMMY1 xrandr switches on at 1024 x 768 to the right
+# of the first (1920 x 1080): two monitors, 2944 x 1080 in all. Skips (77) where it cannot.
+start_two_monitors() {
+  local xorg=/usr/lib/xorg/Xorg
+  [ -x "$xorg" ] || xorg="$(command -v Xorg || true)"
+  if [ "$(id -u)" != 0 ] || [ -z "$xorg" ] || ! command -v xrandr >/dev/null; then
+    echo "SKIP ($scenario): needs root, Xorg with the dummy driver and xrandr" >&2
+    exit 77
+  fi
+  mkdir "$work/conf.d"
+  cp "$here/../e2e/xorg-dummy.conf" "$work/xorg.conf"
+  mkfifo "$work/display"
+  "$xorg" -displayfd 3 -config "$work/xorg.conf" -configdir "$work/conf.d" -logfile "$work/Xorg.log" \
+    -noreset -nolisten tcp -sharevts -novtswitch 3>"$work/display" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  local number
+  read -r -t 30 number <"$work/display" || fail "Xorg did not start: $(tail -5 "$work/Xorg.log")"
+  export DISPLAY=":$number"
+  xrandr --newmode test-1024x768 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+  xrandr --addmode DUMMY1 test-1024x768
+  xrandr --output DUMMY0 --mode 1920x1080 --primary --output DUMMY1 --mode test-1024x768 --right-of DUMMY0
+  [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ] || fail "xrandr shows $(xrandr --listmonitors)"
+}
+
+# The saver's settings in the private prefix's registry, where the program reads them.
+set_option() {
+  wine reg add "$options_key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null 2>&1 || fail "could not store $1"
+}
+
+# "name value" lines for the whole screen or an area (x y width height): see tools/screen-stats.py.
+screen_stat() {
+  local name="$1"
+  shift
+  python3 "$here/tools/screen-stats.py" "$@" | awk -v name="$name" '$1 == name {print $2}'
+}
+
+running() {
+  kill -0 "$scr_pid" 2>/dev/null
+}
+
+# Starts the saver and waits until its rain has had a moment to fall.
+start_saver() {
+  start_scr /s
+  wait_for_window '^KORVAL$'
+  sleep 2
+  running || fail "the saver ended by itself"
+}
+
+# A key pressed while a box is still being set up may be lost: Return is
+# pressed again until the program has ended, which must end with that status.
+close_box_and_expect() {
+  for _ in $(seq 20); do
+    running || break
+    xdotool key Return
+    sleep 0.5
+  done
+  wait_scr
+  expect_status "$1"
+}
+
+# Waits up to the given seconds for the saver to end; its status becomes $status.
+expect_end_within() {
+  for _ in $(seq $(($1 * 10))); do
+    running || break
+    sleep 0.1
+  done
+  running && fail "the saver still runs after $1 s"
+  wait_scr
+}
+
+if [ "$scenario" = saver-two-monitors ]; then
+  start_two_monitors
+else
+  start_display 1024x768
+fi
 case "$scenario" in
+  saver-bad-system)
+    # A SYSTEM that is no number fails at the first trigger: the error box
+    # comes in front of the topmost saver (grey, not black or green, in the
+    # middle of the screen), and closing it ends the program with status 1.
+    set_option SYSTEM abc
+    start_saver
+    xdotool key space
+    grey=0
+    for _ in $(seq 50); do
+      grey=$(($(screen_stat lit 362 309 300 150) - $(screen_stat green 362 309 300 150)))
+      [ "$grey" -gt 5000 ] && break
+      sleep 0.2
+    done
+    [ "$grey" -gt 5000 ] || fail "no box in front of the saver ($grey grey pixels in the middle)"
+    close_box_and_expect 1
+    ;;
+  saver-two-monitors)
+    # Rain on both monitors, each grid laid out for its own: the second
+    # one's 42 rows end at line 756, and nothing is drawn below it, where
+    # a grid over the desktop's bounding box would go on to line 1080.
+    set_option SYSTEM 0
+    start_saver
+    left="$(screen_stat green 0 0 1920 1080)"
+    right="$(screen_stat green 1920 0 1024 756)"
+    [ "$left" -gt 10000 ] || fail "no rain on the primary monitor ($left green pixels)"
+    [ "$right" -gt 5000 ] || fail "no rain on the second monitor ($right green pixels)"
+    [ "$(screen_stat lit 1920 756 1024 324)" = 0 ] || fail "something is drawn below the second monitor's grid"
+    xdotool key space
+    expect_end_within 2
+    expect_status 0
+    ;;
+  saver-rain)
+    # Cells of 13 x 18: 42 rows cover 756 of the 768 lines; the 12 below
+    # stay black.
+    start_saver
+    green="$(screen_stat green)"
+    [ "$green" -gt 5000 ] || fail "only $green green pixels: no rain"
+    [ "$(screen_stat lit 0 756 1024 12)" = 0 ] || fail "something is drawn in the empty strip at the bottom"
+    [ "$(screen_stat lit 0 700 1024 56)" -gt 0 ] || fail "no rain in the bottom rows"
+    xdotool key space
+    expect_end_within 6
+    expect_status 0
+    ;;
+  saver-banner)
+    # A key freezes the rain under the banner, which stays 2 s.
+    start_saver
+    xdotool key a
+    pressed="$(date +%s%N)"
+    sleep 0.5
+    running || fail "the saver ended at once instead of showing the banner"
+    bright="$(screen_stat bright 412 364 200 40)"
+    [ "$bright" -gt 300 ] || fail "no banner in the middle of the screen ($bright bright pixels)"
+    frozen="$(screen_stat green)"
+    sleep 0.5
+    [ "$(screen_stat green)" = "$frozen" ] || fail "the rain goes on under the banner"
+    expect_end_within 6
+    elapsed_ms=$((($(date +%s%N) - pressed) / 1000000))
+    [ "$elapsed_ms" -ge 1800 ] || fail "the banner showed for $elapsed_ms ms, not 2 s"
+    expect_status 0
+    ;;
+  saver-system-zero)
+    # SYSTEM 0: no banner. A click on the black strip below the cells hits no
+    # cell and does nothing; a click on a cell ends the saver at once.
+    set_option SYSTEM 0
+    start_saver
+    xdotool mousemove 500 762 click 1
+    sleep 1
+    running || fail "a click below the cells ended the saver"
+    xdotool mousemove 500 300 click 1
+    expect_end_within 2
+    expect_status 0
+    ;;
+  saver-key-ends)
+    set_option SYSTEM 0
+    start_saver
+    xdotool key Return
+    expect_end_within 2
+    expect_status 0
+    ;;
+  saver-eight-moves)
+    # Seven moves over the cells change nothing; the eighth ends the saver.
+    set_option SYSTEM 0
+    start_saver
+    for step in 1 2 3 4 5 6 7; do
+      xdotool mousemove $((100 + step * 40)) 200
+      sleep 0.2
+    done
+    sleep 1
+    running || fail "fewer than eight moves ended the saver"
+    xdotool mousemove 600 400
+    expect_end_within 2
+    expect_status 0
+    ;;
+  saver-stored-sizes)
+    # Cells 20 x 30: 25 rows cover 750 lines, the 18 below stay black, and
+    # the rows reach lines that 13 x 18 cells would leave black.
+    set_option WIDTH 20
+    set_option HEIGHT 30
+    set_option TEXTSIZE 14
+    start_saver
+    [ "$(screen_stat lit 0 750 1024 18)" = 0 ] || fail "cells below line 750"
+    [ "$(screen_stat lit 0 720 1024 30)" -gt 0 ] || fail "no rain in the last row, at lines 720 to 749"
+    xdotool key space
+    expect_end_within 6
+    ;;
+  saver-second-start)
+    # A second start while the saver runs ends at once; the first goes on.
+    set_option SYSTEM 0
+    start_saver
+    first_pid="$scr_pid"
+    run_scr /s
+    expect_status 0
+    scr_pid="$first_pid"
+    running || fail "the first saver ended when the second started"
+    xdotool key space
+    expect_end_within 2
+    expect_status 0
+    ;;
+  saver-bad-width)
+    # A WIDTH that is no number: the run-time error in a critical box titled
+    # KORVAL, then status 1 once it is closed.
+    set_option WIDTH abc
+    start_scr /s
+    box=""
+    for _ in $(seq 200); do
+      box="$(xdotool search --onlyvisible --name '^KORVAL$' 2>/dev/null | head -1)" || true
+      [ -n "$box" ] && break
+      sleep 0.1
+    done
+    [ -n "$box" ] || fail "no box shown"
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    [ "$WIDTH" -lt 1024 ] || fail "a window as wide as the screen is shown, not a box"
+    close_box_and_expect 1
+    ;;
   preview)
     # Windows' preview pane stays empty.
     expect_silent_end "/p 1234" "/P:1234" "-p 99"

@@ -6,32 +6,72 @@
 
 namespace korval::windows {
 
-Win32Platform::Win32Platform(const InstanceMutex* mutex) : mutex_(mutex), format_(userNumberFormat()) {}
+// GetDpiForMonitor lives in shcore.dll from Windows 8.1 on; it is looked up
+// rather than imported, so that the program still starts where it is missing.
+Win32Platform::Win32Platform(const InstanceMutex* mutex) : mutex_(mutex), format_(userNumberFormat())
+{
+    if (HMODULE shcore = LoadLibraryW(L"shcore.dll"))
+        dpiForMonitor_ = reinterpret_cast<DpiForMonitor>(
+            reinterpret_cast<void (*)()>(GetProcAddress(shcore, "GetDpiForMonitor")));
+}
 
 namespace {
 
-BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list)
+struct MonitorList {
+    std::vector<Monitor> monitors;
+    std::function<unsigned(HMONITOR)> dpiOf;
+};
+
+BOOL CALLBACK addMonitor(HMONITOR handle, HDC, LPRECT, LPARAM listParam)
 {
+    auto& list = *reinterpret_cast<MonitorList*>(listParam);
     MONITORINFOEXW info{};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(monitor, &info))
+    if (!GetMonitorInfoW(handle, &info))
         return TRUE;
     const RECT& r = info.rcMonitor;
-    ScreenArea area{toUtf8(info.szDevice), {r.left, r.top, r.right - r.left, r.bottom - r.top}, TWIPS_PER_PIXEL};
-    auto& areas = *reinterpret_cast<std::vector<ScreenArea>*>(list);
+    Monitor monitor;
+    monitor.physical = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    monitor.scale = MonitorScale::ofDpi(list.dpiOf(handle));
+    monitor.area = {toUtf8(info.szDevice), monitor.scale.logical(monitor.physical), TWIPS_PER_PIXEL};
     if (info.dwFlags & MONITORINFOF_PRIMARY)
-        areas.insert(areas.begin(), std::move(area));
+        list.monitors.insert(list.monitors.begin(), std::move(monitor));
     else
-        areas.push_back(std::move(area));
+        list.monitors.push_back(std::move(monitor));
     return TRUE;
+}
+
+// The DPI of the whole desktop, where the system cannot tell each monitor's.
+unsigned systemDpi()
+{
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return static_cast<unsigned>(dpi);
 }
 
 } // namespace
 
+std::vector<Monitor> Win32Platform::monitors() const
+{
+    MonitorList list;
+    list.dpiOf = [this](HMONITOR monitor) {
+        UINT x = 0;
+        UINT y = 0;
+        if (dpiForMonitor_ && SUCCEEDED(dpiForMonitor_(monitor, 0 /* MDT_EFFECTIVE_DPI */, &x, &y)) && x > 0)
+            return static_cast<unsigned>(x);
+        return systemDpi();
+    };
+    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&list));
+    return std::move(list.monitors);
+}
+
 std::vector<ScreenArea> Win32Platform::screens() const
 {
     std::vector<ScreenArea> areas;
-    EnumDisplayMonitors(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&areas));
+    for (Monitor& monitor : monitors())
+        areas.push_back(std::move(monitor.area));
     return areas;
 }
 
@@ -40,8 +80,8 @@ void Win32Platform::setScreensChangedHandler(std::function<void()> handler)
     screensChanged_ = std::move(handler);
 }
 
-// Windows sends WM_DISPLAYCHANGE once the new layout is in place, so the
-// handler may read the screens at once.
+// Called once the monitor changes have settled, so the handler reads the
+// layout they left.
 void Win32Platform::displayChanged()
 {
     if (screensChanged_)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MonitorScale.h"
 #include "Win32.h"
 
 #include "core/runtime/Platform.h"
@@ -9,6 +10,14 @@
 namespace korval::windows {
 
 class InstanceMutex;
+
+// One monitor of the desktop: as the rules see it (in logical pixels), where
+// it lies in physical pixels, and the scale between the two.
+struct Monitor {
+    ScreenArea area;
+    PixelRect physical;
+    MonitorScale scale;
+};
 
 // The rules' view of Windows: monitors, the pointer, message boxes, the
 // user's number format, the instance mutex and the end of the process.
@@ -21,11 +30,13 @@ public:
     const RegionalFormat& regionalFormat() const override { return format_; }
 
     // Every monitor of the desktop that is on, the primary one first, in
-    // physical pixels (the program is aware of each monitor's DPI).
+    // logical pixels (see MonitorScale).
     std::vector<ScreenArea> screens() const override;
+    // The same monitors with their physical places and scales.
+    std::vector<Monitor> monitors() const;
     void setScreensChangedHandler(std::function<void()> handler) override;
-    // The saver's windows hear of monitor changes (WM_DISPLAYCHANGE) and
-    // pass them on here.
+    // The saver's windows hear of monitor changes (WM_DISPLAYCHANGE,
+    // WM_DPICHANGED), let a burst of them settle and pass them on here.
     void displayChanged();
 
     bool anotherInstanceRunning() const override;
@@ -45,6 +56,9 @@ private:
     RegionalFormat format_;
     std::function<void()> screensChanged_;
     HWND owner_ = nullptr;
+    // GetDpiForMonitor, where the system has it (Windows 8.1 and later).
+    using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    DpiForMonitor dpiForMonitor_ = nullptr;
 };
 
 } // namespace korval::windows

@@ -1,0 +1,95 @@
+#include "SaverScreen.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace korval::windows {
+namespace {
+
+// The monitor of that name, or null.
+const Monitor* monitorNamed(const std::vector<Monitor>& monitors, const std::string& name)
+{
+    const auto found =
+        std::find_if(monitors.begin(), monitors.end(), [&](const Monitor& monitor) { return monitor.area.name == name; });
+    return found == monitors.end() ? nullptr : &*found;
+}
+
+} // namespace
+
+SaverScreen::SaverScreen(Win32Platform& platform, SettingsStore& store)
+    : Form1(platform, store, timer1, timer2, *this), win32_(platform),
+      window_(stage(), M1, {&Shape1, &Label1}, moves_)
+{
+    window_.setDisplayChangeHandler([this] { win32_.displayChanged(); });
+}
+
+SaverWindow* SaverScreen::windowOf(const ScreenRain* screen)
+{
+    if (!screen)
+        return &window_;
+    const auto found = screenWindows_.find(screen);
+    return found == screenWindows_.end() ? nullptr : &found->second;
+}
+
+// insertAfter is HWND_TOPMOST (-1) or HWND_NOTOPMOST (-2) as the rules hold
+// them: numbers that stand for those handles.
+int SaverScreen::SetWindowPos(const ScreenRain* screen, int insertAfter, int x, int y, int cx, int cy,
+                              unsigned flags)
+{
+    SaverWindow* window = windowOf(screen);
+    if (!window)
+        return 0;
+    const auto after = reinterpret_cast<HWND>(static_cast<std::intptr_t>(insertAfter));
+    return ::SetWindowPos(window->handle(), after, x, y, cx, cy, flags);
+}
+
+void SaverScreen::screenAdded(ScreenRain& screen)
+{
+    screenWindows_.try_emplace(&screen, stage(), screen.M1, std::vector<WindowlessControl*>{}, moves_);
+}
+
+void SaverScreen::screenRemoved(ScreenRain& screen)
+{
+    screenWindows_.erase(&screen);
+}
+
+void SaverScreen::screensFollowed()
+{
+    if (shown_)
+        showOnMonitors();
+}
+
+void SaverScreen::releaseInput()
+{
+    ReleaseCapture();
+}
+
+// The form's window takes the keyboard and the mouse; the move filter starts
+// where the pointer stands, so that showing the windows under it is no move.
+void SaverScreen::show()
+{
+    shown_ = true;
+    POINT pointer{};
+    if (GetCursorPos(&pointer))
+        moves_.startAt({pointer.x, pointer.y});
+    showOnMonitors();
+    SetForegroundWindow(window_.handle());
+    SetFocus(window_.handle());
+}
+
+// Every window over its monitor, on top, the form's holding the mouse.
+void SaverScreen::showOnMonitors()
+{
+    const std::vector<Monitor> monitors = win32_.monitors();
+    if (const Monitor* monitor = monitorNamed(monitors, area().name))
+        window_.place(*monitor);
+    for (const std::unique_ptr<ScreenRain>& screen : otherScreens()) {
+        const Monitor* monitor = monitorNamed(monitors, screen->name());
+        SaverWindow* window = windowOf(screen.get());
+        if (monitor && window)
+            window->place(*monitor);
+    }
+    SetCapture(window_.handle());
+}
+
+} // namespace korval::windows

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "CellPainter.h"
+#include "MoveFilter.h"
+
+#include "windows/platform/Win32Platform.h"
+
+#include "core/saver/CellArray.h"
+#include "core/saver/Controls.h"
+#include "core/saver/Stage.h"
+#include "core/saver/Surface.h"
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace korval::windows {
+
+// A borderless popup over one monitor that shows a control array of cells
+// and, in front of them, a few windowless controls. After each handler of
+// its stage it draws only the cells that changed; an exposure, or cells that
+// moved, repaint it whole. Input over it goes to its stage: a key that
+// produces a character (WM_CHAR), a button pressed over a cell, a pointer
+// movement over a cell. Pointer positions travel in physical desktop
+// pixels, so that a point over any of the saver's windows finds its cell.
+class SaverWindow final : public Surface {
+public:
+    // The window is on the stage for its whole life. The controls are
+    // painted in the given order, the last one in front. The move filter is
+    // shared by all the saver's windows.
+    SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves);
+    ~SaverWindow() override;
+    SaverWindow(const SaverWindow&) = delete;
+    SaverWindow& operator=(const SaverWindow&) = delete;
+
+    HWND handle() const { return window_; }
+
+    // Covers the monitor and shows the window (again), repainted whole.
+    void place(const Monitor& monitor);
+
+    // Called once a burst of monitor changes has settled (200 ms without
+    // another one).
+    void setDisplayChangeHandler(std::function<void()> handler) { displayChanged_ = std::move(handler); }
+
+    void repaintChanges() override;
+    std::optional<int> cellUnder(PointF globalPosition) const override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void paintWhole(HDC dc);
+    bool changesMeetControls() const;
+    void forgetChanges();
+    // The cell under a point of the desktop, on whichever window shows it.
+    int cellAtDesktop(LPARAM clientPoint) const;
+    POINT desktopPoint(LPARAM clientPoint) const;
+
+    Stage& stage_;
+    CellArray& cells_;
+    std::vector<WindowlessControl*> controls_;
+    MoveFilter& moves_;
+    CellPainter painter_;
+    HWND window_ = nullptr;
+    PixelRect physical_; // where the window lies on the desktop
+    bool shown_ = false;
+    bool needsWholeRepaint_ = true;
+    std::vector<RectF> controlDamage_; // logical pixels
+    std::function<void()> displayChanged_;
+};
+
+} // namespace korval::windows
