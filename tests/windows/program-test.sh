@@ -164,9 +164,9 @@ expect_client_size() {
 }
 
 # Instead of Xvfb: Xorg with the dummy driver (tests/e2e/xorg-dummy.conf),
-# whose second output DUMMY1 xrandr switches on at 1024 x 768 to the right
-# of the first (1920 x 1080): two monitors, 2944 x 1080 in all. Skips (77) where it cannot.
-start_two_monitors() {
+# one monitor DUMMY0 of 1920 x 1080, and the modes its second output DUMMY1
+# can take. Skips (77) where it cannot.
+start_dummy_xorg() {
   local xorg=/usr/lib/xorg/Xorg
   [ -x "$xorg" ] || xorg="$(command -v Xorg || true)"
   if [ "$(id -u)" != 0 ] || [ -z "$xorg" ] || ! command -v xrandr >/dev/null; then
@@ -184,7 +184,13 @@ start_two_monitors() {
   export DISPLAY=":$number"
   xrandr --newmode test-1024x768 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
   xrandr --addmode DUMMY1 test-1024x768
-  xrandr --output DUMMY0 --mode 1920x1080 --primary --output DUMMY1 --mode test-1024x768 --right-of DUMMY0
+  xrandr --addmode DUMMY1 1920x1080
+  xrandr --output DUMMY0 --mode 1920x1080 --primary
+}
+
+# DUMMY1 on at 1024 x 768 to the right of DUMMY0: two monitors, 2944 x 1080 in all.
+second_monitor_on() {
+  xrandr --output DUMMY1 --mode test-1024x768 --right-of DUMMY0
   [ "$(xrandr --listmonitors | head -1)" = "Monitors: 2" ] || fail "xrandr shows $(xrandr --listmonitors)"
 }
 
@@ -202,6 +208,32 @@ screen_stat() {
 
 running() {
   kill -0 "$scr_pid" 2>/dev/null
+}
+
+# stat_above <name> <count> [x y width height]: more than count such pixels there.
+stat_above() {
+  [ "$(screen_stat "$1" "${@:3}")" -gt "$2" ]
+}
+
+# The saver's windows that are shown, wherever they lie.
+saver_windows() {
+  xdotool search --onlyvisible --name '^KORVAL$' 2>/dev/null | wc -l
+}
+
+saver_windows_are() {
+  [ "$(saver_windows)" = "$1" ]
+}
+
+# within <seconds> <command...>: waits until the command succeeds, or fails
+# with the rest of the line as the reason once the seconds have passed.
+within() {
+  local seconds="$1" reason="$2"
+  shift 2
+  for _ in $(seq $((seconds * 5))); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  fail "$reason"
 }
 
 # Starts the saver and waits until its rain has had a moment to fall.
@@ -235,7 +267,10 @@ expect_end_within() {
 }
 
 if [ "$scenario" = saver-two-monitors ]; then
-  start_two_monitors
+  start_dummy_xorg
+  second_monitor_on
+elif [ "$scenario" = saver-monitor-changes ]; then
+  start_dummy_xorg
 else
   start_display 1024x768
 fi
@@ -267,6 +302,33 @@ case "$scenario" in
     [ "$left" -gt 10000 ] || fail "no rain on the primary monitor ($left green pixels)"
     [ "$right" -gt 5000 ] || fail "no rain on the second monitor ($right green pixels)"
     [ "$(screen_stat lit 1920 756 1024 324)" = 0 ] || fail "something is drawn below the second monitor's grid"
+    xdotool key space
+    expect_end_within 2
+    expect_status 0
+    ;;
+  saver-monitor-changes)
+    # Monitors that change while the saver runs, which Wine tells the
+    # program of by no message. A second monitor switched on gets a window
+    # and rain on a grid of its own (its 78 full columns of 42 rows of 18
+    # end at line 756; only the rules' edge column, in the last 10 pixels,
+    # may reach below); grown
+    # to 1920 x 1080 it takes its window along and gets a grid for that size
+    # (60 rows, down to line 1080); switched off, its window goes. The saver
+    # goes on throughout and a key still ends it.
+    set_option SYSTEM 0
+    start_saver
+    [ "$(saver_windows)" = 1 ] || fail "$(saver_windows) windows shown on one monitor"
+    second_monitor_on
+    within 4 "no rain on the monitor switched on" stat_above green 5000 1920 0 1024 756
+    [ "$(screen_stat lit 1920 756 1014 324)" = 0 ] || fail "the new monitor's grid is not its own"
+    [ "$(saver_windows)" = 2 ] || fail "$(saver_windows) windows shown on two monitors"
+    xrandr --output DUMMY1 --mode 1920x1080
+    within 4 "no rain where the second monitor grew" stat_above green 5000 2944 0 896 1080
+    within 4 "no grid for the second monitor's new size" stat_above lit 0 1920 1062 1920 18
+    xrandr --output DUMMY1 --off
+    within 4 "the window of the monitor switched off stays" saver_windows_are 1
+    running || fail "the saver ended when a monitor went"
+    stat_above green 10000 0 0 1920 1080 || fail "no rain left on the primary monitor"
     xdotool key space
     expect_end_within 2
     expect_status 0

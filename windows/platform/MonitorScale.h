@@ -14,6 +14,7 @@ struct MonitorScale {
     double factor = 1; // physical pixels per logical pixel
 
     static MonitorScale ofDpi(unsigned dpi) { return {dpi >= 24 ? dpi / 96.0 : 1.0}; }
+    bool operator==(const MonitorScale&) const = default;
 
     // The monitor in logical pixels: its corner and size divided by the
     // factor, each rounded to the nearest pixel. Only the size reaches the

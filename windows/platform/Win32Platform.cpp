@@ -69,10 +69,16 @@ std::vector<Monitor> Win32Platform::monitors() const
 
 std::vector<ScreenArea> Win32Platform::screens() const
 {
+    lastRead_ = monitors();
     std::vector<ScreenArea> areas;
-    for (Monitor& monitor : monitors())
-        areas.push_back(std::move(monitor.area));
+    for (const Monitor& monitor : lastRead_)
+        areas.push_back(monitor.area);
     return areas;
+}
+
+bool Win32Platform::monitorsChanged() const
+{
+    return monitors() != lastRead_;
 }
 
 void Win32Platform::setScreensChangedHandler(std::function<void()> handler)

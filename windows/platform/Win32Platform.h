@@ -17,6 +17,8 @@ struct Monitor {
     ScreenArea area;
     PixelRect physical;
     MonitorScale scale;
+
+    bool operator==(const Monitor&) const = default;
 };
 
 // The rules' view of Windows: monitors, the pointer, message boxes, the
@@ -30,13 +32,21 @@ public:
     const RegionalFormat& regionalFormat() const override { return format_; }
 
     // Every monitor of the desktop that is on, the primary one first, in
-    // logical pixels (see MonitorScale).
+    // logical pixels (see MonitorScale). The layout read is kept for
+    // monitorsChanged().
     std::vector<ScreenArea> screens() const override;
     // The same monitors with their physical places and scales.
     std::vector<Monitor> monitors() const;
     void setScreensChangedHandler(std::function<void()> handler) override;
+    // Whether the monitors (names, places, sizes, scales, the primary one)
+    // differ from those screens() last read. Not every system tells the
+    // program's windows of a change (Wine sends them no WM_DISPLAYCHANGE
+    // when the X server's monitors change, though EnumDisplayMonitors
+    // reports the new layout at once), so the saver asks this now and then.
+    bool monitorsChanged() const;
     // The saver's windows hear of monitor changes (WM_DISPLAYCHANGE,
-    // WM_DPICHANGED), let a burst of them settle and pass them on here.
+    // WM_DPICHANGED, monitorsChanged()), let a burst of them settle and pass
+    // them on here.
     void displayChanged();
 
     bool anotherInstanceRunning() const override;
@@ -55,6 +65,7 @@ private:
     ClockSeededRandom random_;
     RegionalFormat format_;
     std::function<void()> screensChanged_;
+    mutable std::vector<Monitor> lastRead_; // what screens() last reported
     HWND owner_ = nullptr;
     // GetDpiForMonitor, where the system has it (Windows 8.1 and later).
     using DpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);

@@ -20,7 +20,7 @@ SaverScreen::SaverScreen(Win32Platform& platform, SettingsStore& store)
     : Form1(platform, store, timer1, timer2, *this), win32_(platform),
       window_(stage(), M1, {&Shape1, &Label1}, moves_)
 {
-    window_.setDisplayChangeHandler([this] { win32_.displayChanged(); });
+    window_.followDisplayChanges([this] { return win32_.monitorsChanged(); }, [this] { win32_.displayChanged(); });
 }
 
 SaverWindow* SaverScreen::windowOf(const ScreenRain* screen)

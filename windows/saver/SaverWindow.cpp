@@ -8,6 +8,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"KorvalSaver";
 constexpr UINT_PTR kSettleTimer = 1;
 constexpr UINT kSettleMs = 200;
+// A change is seen within 0.8 s and followed once it has settled: within a
+// second in all.
+constexpr UINT_PTR kLayoutTimer = 2;
+constexpr UINT kLayoutCheckMs = 800;
 
 void registerClass(WNDPROC proc)
 {
@@ -53,6 +57,13 @@ void SaverWindow::place(const Monitor& monitor)
     SetWindowPos(window_, HWND_TOPMOST, physical_.x, physical_.y, physical_.width, physical_.height,
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);
     InvalidateRect(window_, nullptr, FALSE);
+}
+
+void SaverWindow::followDisplayChanges(std::function<bool()> layoutChanged, std::function<void()> settled)
+{
+    layoutChanged_ = std::move(layoutChanged);
+    displayChanged_ = std::move(settled);
+    SetTimer(window_, kLayoutTimer, kLayoutCheckMs, nullptr);
 }
 
 void SaverWindow::repaintChanges()
@@ -191,6 +202,11 @@ LRESULT SaverWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetTimer(window_, kSettleTimer, kSettleMs, nullptr);
         return 0;
     case WM_TIMER:
+        if (wParam == kLayoutTimer) {
+            if (layoutChanged_ && layoutChanged_())
+                SetTimer(window_, kSettleTimer, kSettleMs, nullptr);
+            return 0;
+        }
         if (wParam != kSettleTimer)
             break;
         KillTimer(window_, kSettleTimer);

@@ -38,9 +38,11 @@ public:
     // Covers the monitor and shows the window (again), repainted whole.
     void place(const Monitor& monitor);
 
-    // Called once a burst of monitor changes has settled (200 ms without
-    // another one).
-    void setDisplayChangeHandler(std::function<void()> handler) { displayChanged_ = std::move(handler); }
+    // Has the window hear of monitor changes: WM_DISPLAYCHANGE and
+    // WM_DPICHANGED when the system sends them, and layoutChanged(), asked
+    // every 0.8 s, for the changes it does not tell of. settled is called
+    // once a burst of changes has settled (200 ms without another one).
+    void followDisplayChanges(std::function<bool()> layoutChanged, std::function<void()> settled);
 
     void repaintChanges() override;
     std::optional<int> cellUnder(PointF globalPosition) const override;
@@ -65,6 +67,7 @@ private:
     bool shown_ = false;
     bool needsWholeRepaint_ = true;
     std::vector<RectF> controlDamage_; // logical pixels
+    std::function<bool()> layoutChanged_;
     std::function<void()> displayChanged_;
 };
 
