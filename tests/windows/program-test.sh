@@ -407,6 +407,20 @@ case "$scenario" in
     xdotool key space
     expect_end_within 6
     ;;
+  saver-dpi)
+    # At 144 DPI the grid is laid out in pixels of 96 to the inch and drawn
+    # half as large again: on 1024 x 768 (682 x 512 such pixels) cells of
+    # 20 x 40 make 12 rows, 720 lines, where at 96 DPI 19 rows reach line 760.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+    set_option WIDTH 20
+    set_option HEIGHT 40
+    set_option TEXTSIZE 8
+    start_saver
+    [ "$(screen_stat lit 0 660 1000 60)" -gt 0 ] || fail "no rain in the last row, at lines 660 to 719"
+    [ "$(screen_stat lit 0 722 1000 46)" = 0 ] || fail "cells below line 720: the grid was not scaled"
+    xdotool key space
+    expect_end_within 6
+    ;;
   saver-second-start)
     # A second start while the saver runs ends at once; the first goes on.
     set_option SYSTEM 0
