@@ -37,6 +37,11 @@ struct RectF {
     float height = 0;
 
     bool isEmpty() const { return !(width > 0) || !(height > 0); }
+    // Left and top edges inside, right and bottom edges outside.
+    bool contains(double x, double y) const
+    {
+        return x >= left && x < double(left) + width && y >= top && y < double(top) + height;
+    }
     bool operator==(const RectF&) const = default;
 };
 

@@ -2,6 +2,7 @@
 
 #include "ControlPainting.h"
 #include "core/saver/Palette.h"
+#include "core/saver/PointerTarget.h"
 #include "core/saver/Stage.h"
 
 #include <QCoreApplication>
@@ -37,16 +38,7 @@ SaverWindow::~SaverWindow()
 
 int SaverWindow::cellAt(QPointF point) const
 {
-    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
-        if ((*control)->isVisible() && (*control)->catchesMouse() && qtRect((*control)->rect()).contains(point))
-            return -1;
-    }
-    // Later cells lie in front of earlier ones.
-    for (int index = cells_.count() - 1; index >= 0; --index) {
-        if (cells_[index].contains(point.x(), point.y()))
-            return index;
-    }
-    return -1;
+    return cellUnderPoint(cells_, controls_, {point.x(), point.y()});
 }
 
 std::optional<int> SaverWindow::cellUnder(PointF globalPosition) const

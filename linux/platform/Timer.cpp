@@ -6,7 +6,7 @@
 namespace korval {
 
 Timer::Timer(int intervalMs, bool enabled, std::function<void()> onTick)
-    : onTick_(std::move(onTick)), intervalMs_(intervalMs)
+    : onTick_(std::move(onTick)), intervalMs_(intervalMs), pace_(intervalMs)
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
@@ -15,9 +15,9 @@ Timer::Timer(int intervalMs, bool enabled, std::function<void()> onTick)
     setEnabled(enabled);
 }
 
-double Timer::periodMs() const
+double Timer::nowMs() const
 {
-    return std::max<double>(intervalMs_, kFloorMs);
+    return static_cast<double>(clock_.nsecsElapsed()) / 1e6;
 }
 
 void Timer::setEnabled(bool enabled)
@@ -26,17 +26,17 @@ void Timer::setEnabled(bool enabled)
         return;
     enabled_ = enabled;
     if (enabled && intervalMs_ > 0) {
-        nextDueMs_ = static_cast<double>(clock_.nsecsElapsed()) / 1e6 + periodMs();
-        arm();
+        const double now = nowMs();
+        pace_.start(now);
+        arm(now);
     } else {
         timer_.stop();
     }
 }
 
-void Timer::arm()
+void Timer::arm(double now)
 {
-    const double now = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
-    timer_.start(static_cast<int>(std::max(0.0, std::ceil(nextDueMs_ - now))));
+    timer_.start(static_cast<int>(std::max(0.0, std::ceil(pace_.nextDueMs() - now))));
 }
 
 void Timer::fire()
@@ -45,11 +45,9 @@ void Timer::fire()
         return;
     // Re-arm before the handler runs, so that a handler which disables the
     // timer stops it for good.
-    const double now = static_cast<double>(clock_.nsecsElapsed()) / 1e6;
-    nextDueMs_ += periodMs();
-    if (nextDueMs_ < now)
-        nextDueMs_ = now + periodMs();
-    arm();
+    const double now = nowMs();
+    pace_.tick(now);
+    arm(now);
     if (onTick_)
         onTick_();
 }

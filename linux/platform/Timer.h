@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/saver/FormTimer.h"
+#include "core/saver/TickPace.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -11,16 +12,12 @@
 namespace korval {
 
 // A form's timer: an interval in milliseconds and an enabled flag, ticking on
-// the GUI thread. It never fires more often than 64 times per second, the
-// classic desktop timer granularity, and keeps an even pace by counting its
-// deadlines from a steady clock; a tick that runs late delays the next one
-// and missed ticks are not made up.
+// the GUI thread at the pace the rules give (TickPace: at most 64 ticks per
+// second, deadlines from a steady clock).
 class Timer final : public QObject, public FormTimer {
     Q_OBJECT
 
 public:
-    static constexpr double kFloorMs = 1000.0 / 64.0;
-
     Timer(int intervalMs, bool enabled, std::function<void()> onTick = {});
 
     // What each tick runs.
@@ -32,8 +29,8 @@ public:
     int interval() const override { return intervalMs_; }
 
 private:
-    double periodMs() const;
-    void arm();
+    double nowMs() const;
+    void arm(double now);
     void fire();
 
     std::function<void()> onTick_;
@@ -41,7 +38,7 @@ private:
     QElapsedTimer clock_;
     int intervalMs_;
     bool enabled_ = false;
-    double nextDueMs_ = 0;
+    TickPace pace_;
 };
 
 } // namespace korval

@@ -1,6 +1,7 @@
 #include "PacedTimer.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace korval::windows {
@@ -11,7 +12,7 @@ constexpr UINT_PTR kTimerId = 1;
 
 // A timer message may come a little before its deadline (the system's clock
 // tick is coarser than a millisecond): within this margin it still ticks.
-constexpr std::chrono::duration<double, std::milli> kEarlyMargin{2.0};
+constexpr double kEarlyMarginMs = 2.0;
 
 void registerClass(WNDPROC proc)
 {
@@ -25,7 +26,7 @@ void registerClass(WNDPROC proc)
 
 } // namespace
 
-PacedTimer::PacedTimer(TimerDesign design) : intervalMs_(design.intervalMs)
+PacedTimer::PacedTimer(TimerDesign design) : intervalMs_(design.intervalMs), pace_(design.intervalMs)
 {
     registerClass(windowProc);
     window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
@@ -43,9 +44,10 @@ PacedTimer::~PacedTimer()
     }
 }
 
-PacedTimer::Milliseconds PacedTimer::period() const
+double PacedTimer::nowMs()
 {
-    return Milliseconds(std::max<double>(intervalMs_, kFloorMs));
+    using Milliseconds = std::chrono::duration<double, std::milli>;
+    return Milliseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void PacedTimer::setEnabled(bool enabled)
@@ -54,8 +56,8 @@ void PacedTimer::setEnabled(bool enabled)
         return;
     enabled_ = enabled;
     if (enabled && intervalMs_ > 0) {
-        const Clock::time_point now = Clock::now();
-        nextDue_ = now + std::chrono::duration_cast<Clock::duration>(period());
+        const double now = nowMs();
+        pace_.start(now);
         armFor(now);
     } else {
         KillTimer(window_, kTimerId);
@@ -63,26 +65,23 @@ void PacedTimer::setEnabled(bool enabled)
 }
 
 // Setting the timer again replaces the one that is set.
-void PacedTimer::armFor(Clock::time_point now)
+void PacedTimer::armFor(double now)
 {
-    const double left = Milliseconds(nextDue_ - now).count();
-    SetTimer(window_, kTimerId, static_cast<UINT>(std::max(1.0, std::floor(left))), nullptr);
+    SetTimer(window_, kTimerId, static_cast<UINT>(std::max(1.0, std::floor(pace_.nextDueMs() - now))), nullptr);
 }
 
 void PacedTimer::fire()
 {
     if (!enabled_)
         return;
-    const Clock::time_point now = Clock::now();
-    if (now + std::chrono::duration_cast<Clock::duration>(kEarlyMargin) < nextDue_) {
+    const double now = nowMs();
+    if (now + kEarlyMarginMs < pace_.nextDueMs()) {
         armFor(now);
         return;
     }
     // Armed again before the handler runs, so that a handler which disables
     // the timer stops it for good.
-    nextDue_ += std::chrono::duration_cast<Clock::duration>(period());
-    if (nextDue_ < now)
-        nextDue_ = now + std::chrono::duration_cast<Clock::duration>(period());
+    pace_.tick(now);
     armFor(now);
     if (onTick_)
         onTick_();

@@ -1,5 +1,7 @@
 #include "SaverWindow.h"
 
+#include "core/saver/PointerTarget.h"
+
 #include <windowsx.h>
 
 namespace korval::windows {
@@ -128,19 +130,7 @@ std::optional<int> SaverWindow::cellUnder(PointF globalPosition) const
     const double y = globalPosition.y - physical_.y;
     if (!shown_ || x < 0 || y < 0 || x >= physical_.width || y >= physical_.height)
         return std::nullopt;
-    const PointF point = painter_.scale().logicalPoint(x, y);
-    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control) {
-        const RectF rect = (*control)->rect();
-        if ((*control)->isVisible() && (*control)->catchesMouse() && point.x >= rect.left &&
-            point.x < rect.left + rect.width && point.y >= rect.top && point.y < rect.top + rect.height)
-            return -1;
-    }
-    // Later cells lie in front of earlier ones.
-    for (int index = cells_.count() - 1; index >= 0; --index) {
-        if (cells_[index].contains(point.x, point.y))
-            return index;
-    }
-    return -1;
+    return cellUnderPoint(cells_, controls_, painter_.scale().logicalPoint(x, y));
 }
 
 POINT SaverWindow::desktopPoint(LPARAM clientPoint) const
