@@ -8,8 +8,11 @@
 #
 #   KORVAL_QUICK=1 scripts/test.sh     the core and normal builds and their tests only
 #   KORVAL_FUZZ_SECONDS=60             fuzzing time per target (default 15: 75 s for all five)
+#   KORVAL_TEST_LOAD=2                 two busy loops run beside the whole run (scripts/test-load.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/test-load.sh
+source scripts/ctest-summary.sh
 
 bash scripts/install-deps.sh
 jobs="$(nproc)"
@@ -60,13 +63,6 @@ bash scripts/check-package.sh build
 
 # The Windows screen saver, cross-built, and its tests under Wine.
 bash scripts/test-windows.sh
-
-# The closing line counts the tests of every build that ran.
-summary() {
-  cat "$@" | awk '/tests passed, [0-9]+ tests failed out of/ {
-      total += $NF; failed += $(NF-4) }
-    END { printf "%d passed, %d failed\n", total - failed, failed }'
-}
 
 if [ "${KORVAL_QUICK:-0}" = 1 ]; then
   summary build-core/ctest-summary.log build/ctest-summary.log build-windows/ctest-summary.log
