@@ -121,7 +121,8 @@ DialogRect designRect(const korval::ControlDesign& design)
 // a constructor that fails destroys the window with the members, and no
 // message reaches what is left of the dialog.
 OptionsDialog::OptionsDialog(Platform& platform, SettingsStore& store, HWND owner)
-    : Form2(platform, store, *this), platform_(platform), trailBrush_(CreateSolidBrush(colorRef(TRAIL_COLOUR)), &DeleteObject)
+    : Form2(platform, store, *this), platform_(platform),
+      trailBrush_(CreateSolidBrush(colorRef(TRAIL_COLOUR)), &DeleteObject)
 {
     if (!trailBrush_)
         throw RuntimeError(RuntimeError::OutOfMemory, "Out of memory");
