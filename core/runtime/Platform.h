@@ -60,19 +60,26 @@ public:
 
     // An error that nothing handled: one message box with its number and
     // text, then the end of the program with a failure status. The hook runs
-    // first, so that the form can stop what would go on under the box.
+    // first, so that the form can stop what would go on under the box. An
+    // error raised while that box is open (a window that cannot paint behind
+    // it) opens no second box: the first one's end stands.
     void reportUnhandled(const RuntimeError& error)
     {
+        if (reporting_)
+            return;
+        reporting_ = true;
         if (unhandledErrorHook_)
             unhandledErrorHook_();
         messageBox(error.message(), MB_CRITICAL);
         endProgram(1);
+        reporting_ = false;
     }
 
     void setUnhandledErrorHook(std::function<void()> hook) { unhandledErrorHook_ = std::move(hook); }
 
 private:
     std::function<void()> unhandledErrorHook_;
+    bool reporting_ = false;
 };
 
 } // namespace korval

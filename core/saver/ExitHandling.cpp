@@ -65,6 +65,14 @@ void Form1::centreBanner()
     Shape1.setTop(centred(Height, Shape1.height()));
 }
 
+void Form1::Form_Deactivate()
+{
+    if (stoppedForError_)
+        return;
+    platform_.ShowCursor(true);
+    platform_.endProgram(0);
+}
+
 void Form1::Timer2_Timer()
 {
     platform_.endProgram(0);

@@ -17,7 +17,7 @@ Form1::Form1(Platform& platform, SettingsStore& store, FormTimer& timer1, FormTi
 {
     designBanner();
     stage_.setInput({[this](int key) { Form_KeyPress(key); }, [this](int cell) { M1_Click(cell); },
-                     [this](int cell) { M1_MouseMove(cell); }});
+                     [this](int cell) { M1_MouseMove(cell); }, [this] { Form_Deactivate(); }});
     Timer1.setTickHandler(stage_.handler([this] { Timer1_Timer(); }));
     Timer2.setTickHandler(stage_.handler([this] { Timer2_Timer(); }));
     platform_.setUnhandledErrorHook([this] { stopForError(); });
@@ -51,6 +51,7 @@ void Form1::designBanner()
 
 void Form1::stopForError()
 {
+    stoppedForError_ = true;
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
     windows_.releaseInput();

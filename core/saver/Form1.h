@@ -44,6 +44,11 @@ public:
     void M1_Click(int index);
     void M1_MouseMove(int index);
     void Timer2_Timer();
+    // The saver's windows lost the foreground to another program: it ends
+    // at once, as after an exit trigger but without the banner, since the
+    // user is already elsewhere. While an error's box is open the box is in
+    // charge, and the error's end stands.
+    void Form_Deactivate();
 
     // Screens came, went, moved or changed size, or another one became the
     // primary one: each keeps or gets its rain, and the form moves to the
@@ -89,6 +94,7 @@ private:
     ScreenArea area_; // the primary screen, which the form covers
     std::vector<std::unique_ptr<ScreenRain>> otherScreens_;
     Stage stage_;
+    bool stoppedForError_ = false;
 };
 
 } // namespace korval

@@ -33,8 +33,9 @@ int Stage::cellAt(PointF globalPosition) const
 
 void Stage::repaintChanges()
 {
-    for (Surface* surface : surfaces_)
-        surface->repaintChanges();
+    // By index: an error's box runs messages that may add or remove surfaces.
+    for (std::size_t index = 0; index < surfaces_.size(); ++index)
+        runGuarded(platform_, [surface = surfaces_[index]] { surface->repaintChanges(); });
 }
 
 } // namespace korval

@@ -24,6 +24,8 @@ public:
         std::function<void(int characterCode)> keyPress;
         std::function<void(int cell)> cellClick;
         std::function<void(int cell)> cellMouseMove;
+        // The program lost the foreground to another one.
+        std::function<void()> deactivate;
     };
 
     explicit Stage(Platform& platform) : platform_(platform) {}
@@ -46,6 +48,13 @@ public:
     void keyPress(int characterCode) { run([&] { call(input_.keyPress, characterCode); }); }
     void cellClick(int cell) { run([&] { call(input_.cellClick, cell); }); }
     void cellMouseMove(int cell) { run([&] { call(input_.cellMouseMove, cell); }); }
+    void deactivate()
+    {
+        run([&] {
+            if (input_.deactivate)
+                input_.deactivate();
+        });
+    }
 
     // Runs one handler of the form, then paints every surface's changes.
     template <class Handler>
@@ -59,6 +68,14 @@ public:
         repaintChanges();
     }
 
+    // Work of a surface outside the form's handlers (a repaint the system
+    // asks for, a timer of the surface's own), under the same guard.
+    template <class Work>
+    void guard(Work&& work)
+    {
+        runGuarded(platform_, std::forward<Work>(work));
+    }
+
     // True while a handler runs: its changes are painted when it returns.
     bool isHandling() const { return handling_; }
 
@@ -67,6 +84,8 @@ public:
     // others to that one.
     int cellAt(PointF globalPosition) const;
 
+    // Each surface paints its changes, under the guard: a surface that
+    // cannot paint (no device context, no font) is an unhandled error.
     void repaintChanges();
 
 private:

@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // The store against the registry itself (Wine's, when these tests run under
@@ -57,19 +59,24 @@ protected:
         RegDeleteKeyW(HKEY_CURRENT_USER, applicationPath.c_str());
     }
 
-    HKEY section(REGSAM access = KEY_ALL_ACCESS)
+    // The section's key, closed when it goes.
+    struct KeyCloser {
+        void operator()(HKEY key) const { RegCloseKey(key); }
+    };
+    using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
+    Key section(REGSAM access = KEY_ALL_ACCESS)
     {
         HKEY key = nullptr;
         EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, RegistrySettingsStore::sectionPath(application_, "OPTION").c_str(),
                                   0, nullptr, 0, access, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        return key;
+        return Key(key);
     }
     void put(const wchar_t* name, DWORD type, const Bytes& data)
     {
-        HKEY key = section();
-        ASSERT_EQ(RegSetValueExW(key, name, 0, type, data.data(), static_cast<DWORD>(data.size())), ERROR_SUCCESS);
-        RegCloseKey(key);
+        const Key key = section();
+        ASSERT_EQ(RegSetValueExW(key.get(), name, 0, type, data.data(), static_cast<DWORD>(data.size())),
+                  ERROR_SUCCESS);
     }
     // Type and bytes of a value as the registry holds it; REG_NONE with no
     // bytes when it is missing.
@@ -192,7 +199,7 @@ TEST_F(RegistryStoreTest, AFailedWriteKeepsWhatTheStoreHeld)
     EXPECT_EQ(raw(L"TEXTSIZE"), (std::pair<DWORD, Bytes>{REG_DWORD, littleEndian(11, 4)}));
     EXPECT_EQ(raw(L"WIDTH").second, Bytes{});
 
-    RegDeleteValueW(section(), L"TEXTSIZE");
+    RegDeleteValueW(section().get(), L"TEXTSIZE");
     TearDown();
     EXPECT_THROW(store_.SaveSettings(application_, "OPTION", {{"TEXTSIZE", "12"}, {tooLongName, "1"}}), RuntimeError);
     EXPECT_FALSE(sectionExists());

@@ -548,6 +548,23 @@ case "$scenario" in
     xdotool key space
     expect_end_within 6
     ;;
+  saver-loses-foreground)
+    # Another program that takes the foreground ends the saver at once, the
+    # banner (on by default) notwithstanding: within a second of that
+    # program's window appearing, with status 0.
+    start_saver
+    wine notepad >/dev/null 2>&1 &
+    for _ in $(seq 400); do
+      xdotool search --name 'Notepad' >/dev/null 2>&1 && break
+      sleep 0.05
+    done
+    appeared="$(date +%s%N)"
+    xdotool search --name 'Notepad' >/dev/null 2>&1 || fail "the other program's window did not appear"
+    expect_end_within 5
+    ended_ms=$((($(date +%s%N) - appeared) / 1000000))
+    expect_status 0
+    [ "$ended_ms" -le 1000 ] || fail "the saver ended $ended_ms ms after the other program's window appeared"
+    ;;
   saver-second-start)
     # A second start while the saver runs ends at once; the first goes on.
     set_option SYSTEM 0

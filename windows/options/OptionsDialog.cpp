@@ -4,6 +4,7 @@
 #include "core/options/DialogFields.h"
 #include "core/runtime/HandlerGuard.h"
 #include "core/saver/Palette.h"
+#include "windows/platform/DeviceContext.h"
 #include "windows/platform/WideText.h"
 
 #include <string_view>
@@ -78,36 +79,6 @@ std::string windowText(HWND window)
     return toUtf8(text);
 }
 
-// A window's device context for as long as it lives.
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc()
-    {
-        if (dc_)
-            ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-void registerWindowClass(HINSTANCE instance, WNDPROC procedure)
-{
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = blackBrush();
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass); // fails harmlessly when a dialog before this one registered it
-}
-
 } // namespace
 
 // How each control of the design (in the same order as the core's table) is
@@ -146,30 +117,27 @@ DialogRect designRect(const korval::ControlDesign& design)
 
 } // namespace
 
+// Until the dialog is whole its window's messages go to DefWindowProcW:
+// a constructor that fails destroys the window with the members, and no
+// message reaches what is left of the dialog.
 OptionsDialog::OptionsDialog(Platform& platform, SettingsStore& store, HWND owner)
-    : Form2(platform, store, *this), platform_(platform), trailBrush_(CreateSolidBrush(colorRef(TRAIL_COLOUR)))
+    : Form2(platform, store, *this), platform_(platform),
+      trailBrush_(CreateSolidBrush(colorRef(TRAIL_COLOUR)), &DeleteObject)
 {
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    registerWindowClass(instance, &OptionsDialog::windowProcedure);
-    CreateWindowExW(0, kWindowClass, toWide(kDialogTitle).c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, owner, nullptr, instance, this);
-    if (!window_ || !trailBrush_) {
-        if (trailBrush_)
-            DeleteObject(trailBrush_);
+    if (!trailBrush_)
         throw RuntimeError(RuntimeError::OutOfMemory, "Out of memory");
-    }
+    registerWindowClass(kWindowClass, &OptionsDialog::windowProcedure, blackBrush(), LoadCursorW(nullptr, IDC_ARROW));
+    window_.create(0, kWindowClass, toWide(kDialogTitle).c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                   CW_USEDEFAULT, CW_USEDEFAULT, owner);
     createControls();
-    layOut(windowDpi(window_));
+    layOut(windowDpi(window_.get()));
     placeWindow();
+    window_.attach(this);
 }
 
-// The controls go with the window, before the fonts they use.
-OptionsDialog::~OptionsDialog()
-{
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
-    DeleteObject(trailBrush_);
-}
+// The window, the last member, goes first, and its controls with it: before
+// the fonts and the brush they use.
+OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::createControls()
 {
@@ -180,7 +148,7 @@ void OptionsDialog::createControls()
         const DWORD visible = design.control == &OptionsDialog::Label7 ? 0 : WS_VISIBLE;
         this->*design.control = CreateWindowExW(
             design.extendedStyle, design.windowClass, toWide(kDialogDesign[index].caption).c_str(),
-            WS_CHILD | visible | design.style, 0, 0, 0, 0, window_,
+            WS_CHILD | visible | design.style, 0, 0, 0, 0, window_.get(),
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), instance, nullptr);
         if (!(this->*design.control))
             throw RuntimeError(RuntimeError::OutOfMemory, "Out of memory");
@@ -194,7 +162,7 @@ void OptionsDialog::layOut(unsigned dpi)
     dpi_ = dpi;
     GdiFont captions = captionFont(dpi);
     GdiFont defaults = defaultFont(dpi);
-    const WindowDc dc(window_);
+    const WindowDc dc(window_.get());
     for (std::size_t index = 0; index < kDialogDesign.size(); ++index) {
         const korval::ControlDesign& design = kDialogDesign[index];
         const HWND control = this->*kDesign[index].control;
@@ -215,7 +183,7 @@ void OptionsDialog::layOut(unsigned dpi)
     }
     captionFont_ = std::move(captions);
     defaultFont_ = std::move(defaults);
-    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
 // Centred on the work area of the owner's monitor, or of the monitor the
@@ -224,22 +192,22 @@ void OptionsDialog::placeWindow()
 {
     const DialogRect client = scaledRect(kClientArea, dpi_);
     const RECT frame = frameAround({0, 0, client.width, client.height}, kWindowStyle, dpi_);
-    const HWND owner = GetWindow(window_, GW_OWNER);
+    const HWND owner = GetWindow(window_.get(), GW_OWNER);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(owner ? owner : window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : window_.get(), MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& area = monitor.rcWork;
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    SetWindowPos(window_, nullptr, area.left + (area.right - area.left - width) / 2,
+    SetWindowPos(window_.get(), nullptr, area.left + (area.right - area.left - width) / 2,
                  area.top + (area.bottom - area.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void OptionsDialog::open()
 {
     runGuarded(platform_, [this] { Form_Load(); });
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
+    ShowWindow(window_.get(), SW_SHOW);
+    SetForegroundWindow(window_.get());
     SetFocus(Combo1);
 }
 
@@ -250,24 +218,19 @@ void OptionsDialog::open()
 bool OptionsDialog::preTranslate(MSG& message)
 {
     if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4 && (HIWORD(message.lParam) & KF_ALTDOWN)) {
-        PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessageW(window_.get(), WM_SYSCOMMAND, SC_CLOSE, 0);
         return true;
     }
     const bool key = message.message == WM_KEYDOWN || message.message == WM_KEYUP || message.message == WM_CHAR;
     const bool enterOrEsc = message.wParam == VK_RETURN || message.wParam == VK_ESCAPE;
     if (key && enterOrEsc && (message.hwnd == Command1 || message.hwnd == Command2))
         return true;
-    return IsDialogMessageW(window_, &message) != 0;
+    return IsDialogMessageW(window_.get(), &message) != 0;
 }
 
 LRESULT CALLBACK OptionsDialog::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_NCCREATE) {
-        auto* dialog = static_cast<OptionsDialog*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        dialog->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(dialog));
-    }
-    if (auto* dialog = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+    if (auto* dialog = OwnedWindow::ownerOf<OptionsDialog>(window))
         return dialog->handle(message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -288,11 +251,13 @@ LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         activated(LOWORD(wParam) != WA_INACTIVE);
         return 0;
-    case kDpiChanged:
-        dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case kDpiChanged: {
+        const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+        runGuarded(platform_, [&] { dpiChanged(HIWORD(wParam), suggested); });
         return 0;
+    }
     default:
-        return DefWindowProcW(window_, message, wParam, lParam);
+        return DefWindowProcW(window_.get(), message, wParam, lParam);
     }
 }
 
@@ -326,7 +291,7 @@ LRESULT OptionsDialog::colours(UINT message, HDC dc, HWND control)
     if (control == Text1 || control == Text2 || control == Label7) {
         SetTextColor(dc, colorRef(control == Label7 ? HEAD_COLOUR : BLACK));
         SetBkColor(dc, colorRef(TRAIL_COLOUR));
-        return brushResult(trailBrush_);
+        return brushResult(trailBrush_.get());
     }
     if (message == WM_CTLCOLORSTATIC && control != Combo1) {
         Colour colour = CAPTION_COLOUR;
@@ -350,7 +315,7 @@ void OptionsDialog::activated(bool active)
 {
     if (!active) {
         const HWND focus = GetFocus();
-        if (focus && IsChild(window_, focus))
+        if (focus && IsChild(window_.get(), focus))
             lastFocus_ = focus;
         return;
     }
@@ -362,7 +327,7 @@ void OptionsDialog::activated(bool active)
 void OptionsDialog::dpiChanged(unsigned dpi, const RECT& suggested)
 {
     layOut(dpi);
-    SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+    SetWindowPos(window_.get(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

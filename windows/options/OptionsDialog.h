@@ -3,6 +3,7 @@
 #include "DialogFonts.h"
 #include "DialogLayout.h"
 
+#include "windows/platform/OwnedWindow.h"
 #include "windows/platform/Win32.h"
 
 #include "core/options/Form2.h"
@@ -41,7 +42,7 @@ public:
     OptionsDialog(const OptionsDialog&) = delete;
     OptionsDialog& operator=(const OptionsDialog&) = delete;
 
-    HWND window() const { return window_; }
+    HWND window() const { return window_.get(); }
     unsigned dpi() const { return dpi_; }
 
     // Runs Form_Load, then shows the dialog with the focus in the size list.
@@ -53,18 +54,21 @@ public:
 
 private:
     Platform& platform_;
-    HWND window_ = nullptr;
     unsigned dpi_ = kDesignDpi;
     GdiFont captionFont_{nullptr, &DeleteObject};
     GdiFont defaultFont_{nullptr, &DeleteObject};
     GdiFont measuringFont_{nullptr, &DeleteObject};
-    HBRUSH trailBrush_ = nullptr;
+    std::unique_ptr<std::remove_pointer_t<HBRUSH>, decltype(&DeleteObject)> trailBrush_;
     int bannerShown_ = 1;
     HWND lastFocus_ = nullptr;
 
     // The controls, in tab-index order.
     HWND Label1{}, Combo1{}, Label2{}, Text1{}, Label3{}, Text2{};
     HWND Command1{}, Command2{}, Label4{}, Label5{}, Label6{}, Label7{};
+
+    // The last member, so the first to go: the window and its controls
+    // before the fonts and the brush they use.
+    OwnedWindow window_;
 
     struct ControlDesign;
     static const ControlDesign kDesign[];

@@ -1,5 +1,7 @@
 #include "PacedTimer.h"
 
+#include "core/runtime/HandlerGuard.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -14,34 +16,40 @@ constexpr UINT_PTR kTimerId = 1;
 // tick is coarser than a millisecond): within this margin it still ticks.
 constexpr double kEarlyMarginMs = 2.0;
 
-void registerClass(WNDPROC proc)
+// SetCoalescableTimer's tolerance that asks for no coalescing at all.
+constexpr ULONG kNoCoalescing = 0xFFFFFFFF;
+
+// SetCoalescableTimer exists from Windows 8 on, where timers may be
+// coalesced; it is looked up so that the program still starts on Windows 7,
+// which coalesces no window's timers and gets SetTimer.
+using CoalescableTimer = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC, ULONG);
+
+CoalescableTimer coalescableTimer()
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass); // fails harmlessly once the class exists
+    static const auto function = reinterpret_cast<CoalescableTimer>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetCoalescableTimer")));
+    return function;
+}
+
+// Setting the timer again replaces the one that is set.
+void setUncoalescedTimer(HWND window, UINT milliseconds)
+{
+    const CoalescableTimer coalescable = coalescableTimer();
+    const UINT_PTR set = coalescable ? coalescable(window, kTimerId, milliseconds, nullptr, kNoCoalescing)
+                                     : SetTimer(window, kTimerId, milliseconds, nullptr);
+    if (!set)
+        throw RuntimeError(RuntimeError::OutOfMemory, "Out of memory");
 }
 
 } // namespace
 
-PacedTimer::PacedTimer(TimerDesign design) : intervalMs_(design.intervalMs), pace_(design.intervalMs)
+PacedTimer::PacedTimer(TimerDesign design, Platform& platform)
+    : platform_(platform), intervalMs_(design.intervalMs), pace_(design.intervalMs)
 {
-    registerClass(windowProc);
-    window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                              nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    registerWindowClass(kClassName, windowProc, nullptr, nullptr);
+    window_.create(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
     setEnabled(design.enabled);
-}
-
-PacedTimer::~PacedTimer()
-{
-    if (window_) {
-        KillTimer(window_, kTimerId);
-        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    window_.attach(this);
 }
 
 double PacedTimer::nowMs()
@@ -54,43 +62,44 @@ void PacedTimer::setEnabled(bool enabled)
 {
     if (enabled == enabled_)
         return;
-    enabled_ = enabled;
     if (enabled && intervalMs_ > 0) {
         const double now = nowMs();
         pace_.start(now);
         armFor(now);
     } else {
-        KillTimer(window_, kTimerId);
+        KillTimer(window_.get(), kTimerId);
     }
+    enabled_ = enabled;
 }
 
-// Setting the timer again replaces the one that is set.
 void PacedTimer::armFor(double now)
 {
-    SetTimer(window_, kTimerId, static_cast<UINT>(std::max(1.0, std::floor(pace_.nextDueMs() - now))), nullptr);
+    setUncoalescedTimer(window_.get(), static_cast<UINT>(std::max(1.0, std::floor(pace_.nextDueMs() - now))));
 }
 
+// The tick's handler runs under the form's guard; arming the timer again runs
+// under the platform's, since no handler of the form has started yet.
 void PacedTimer::fire()
 {
     if (!enabled_)
         return;
     const double now = nowMs();
     if (now + kEarlyMarginMs < pace_.nextDueMs()) {
-        armFor(now);
+        runGuarded(platform_, [&] { armFor(now); });
         return;
     }
     // Armed again before the handler runs, so that a handler which disables
     // the timer stops it for good.
     pace_.tick(now);
-    armFor(now);
-    if (onTick_)
+    runGuarded(platform_, [&] { armFor(now); });
+    if (enabled_ && onTick_)
         onTick_();
 }
 
 LRESULT CALLBACK PacedTimer::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_TIMER && wParam == kTimerId) {
-        if (auto* timer = reinterpret_cast<PacedTimer*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+        if (auto* timer = OwnedWindow::ownerOf<PacedTimer>(window))
             timer->fire();
         return 0;
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "OwnedWindow.h"
 #include "Win32.h"
 
+#include "core/runtime/Platform.h"
 #include "core/saver/FormTimer.h"
 #include "core/saver/TickPace.h"
 
@@ -15,11 +17,16 @@ namespace korval::windows {
 // would tick every 10 ms instead). Each tick asks the system for a timer that
 // fires when the next deadline is due (never less than 1 ms away): Windows
 // fires it at the clock tick that reaches the deadline, Wine at the
-// millisecond.
+// millisecond. The timer asks not to be coalesced with others, which
+// Windows 8 and later may do to the timers of windows that are not visible,
+// as this one's message-only window.
+//
+// A window or timer that the system cannot make is a run-time error: thrown
+// where the timer is made or enabled, and reported through the platform's
+// handler guard where the timer arms itself again on a tick.
 class PacedTimer final : public FormTimer {
 public:
-    explicit PacedTimer(TimerDesign design);
-    ~PacedTimer() override;
+    PacedTimer(TimerDesign design, Platform& platform);
     PacedTimer(const PacedTimer&) = delete;
     PacedTimer& operator=(const PacedTimer&) = delete;
 
@@ -34,11 +41,12 @@ private:
     void armFor(double now);
     void fire();
 
+    Platform& platform_;
     std::function<void()> onTick_;
-    HWND window_ = nullptr; // message-only: it receives the WM_TIMER messages
     int intervalMs_;
     bool enabled_ = false;
     TickPace pace_;
+    OwnedWindow window_; // message-only: it receives the WM_TIMER messages
 };
 
 } // namespace korval::windows

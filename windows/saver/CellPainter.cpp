@@ -2,7 +2,11 @@
 
 #include "windows/platform/WideText.h"
 
+#include "core/runtime/RuntimeError.h"
+
 #include <cmath>
+#include <memory>
+#include <type_traits>
 
 namespace korval::windows {
 namespace {
@@ -17,7 +21,48 @@ RECT gdiRect(const PixelRect& rect)
     return {rect.x, rect.y, rect.x + rect.width, rect.y + rect.height};
 }
 
+[[noreturn]] void cannotMake()
+{
+    throw RuntimeError(RuntimeError::OutOfMemory, "Out of memory");
+}
+
+// A solid brush for one fill, deleted however the painting ends.
+using SolidBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, decltype(&DeleteObject)>;
+
+SolidBrush solidBrush(Colour colour)
+{
+    SolidBrush brush(CreateSolidBrush(gdiColour(colour)), &DeleteObject);
+    if (!brush)
+        cannotMake();
+    return brush;
+}
+
 } // namespace
+
+// Whoever lent the device context gets it back with the font it had: the
+// painter's fonts are its own and may be deleted while the context lives on.
+class CellPainter::FontSelection {
+public:
+    explicit FontSelection(HDC dc) : dc_(dc) {}
+    ~FontSelection()
+    {
+        if (original_)
+            SelectObject(dc_, original_);
+    }
+    FontSelection(const FontSelection&) = delete;
+    FontSelection& operator=(const FontSelection&) = delete;
+
+    void select(HFONT font)
+    {
+        HGDIOBJ previous = SelectObject(dc_, font);
+        if (!original_)
+            original_ = previous;
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ original_ = nullptr;
+};
 
 CellPainter::CellPainter(CellFont font) : font_(std::move(font)) {}
 
@@ -38,7 +83,9 @@ void CellPainter::setScale(MonitorScale scale)
 }
 
 // The size in points at 96 logical pixels per inch, times the scale: the
-// height of the font's characters in physical pixels.
+// height of the font's characters in physical pixels. A font the system
+// cannot make is an error, and is not kept: nothing is drawn in a font that
+// does not exist.
 HFONT CellPainter::fontOf(float points, int weight, const std::string& family, int charset)
 {
     const auto key = std::make_pair(points, weight);
@@ -48,6 +95,8 @@ HFONT CellPainter::fontOf(float points, int weight, const std::string& family, i
     HFONT font = CreateFontW(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, static_cast<DWORD>(charset),
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                              toWide(family).c_str());
+    if (!font)
+        cannotMake();
     fonts_.emplace(key, font);
     return font;
 }
@@ -73,20 +122,23 @@ CellPainter::Batch& CellPainter::batchFor(const Cell& cell)
 
 void CellPainter::paintCells(HDC dc, const CellArray& cells, const std::vector<int>& indices)
 {
+    // Emptied first: a paint that failed half-way leaves nothing behind.
+    for (Batch& batch : batches_)
+        batch.cells.clear();
     for (int index : indices)
         batchFor(cells[index]).cells.push_back(index);
-    for (Batch& batch : batches_) {
+    FontSelection fonts(dc);
+    for (const Batch& batch : batches_) {
         if (!batch.cells.empty())
-            drawBatch(dc, cells, batch);
-        batch.cells.clear();
+            drawBatch(fonts, dc, cells, batch);
     }
 }
 
 // ETO_OPAQUE fills the cell's box in the back colour and ETO_CLIPPED keeps a
 // wide glyph inside it; an empty caption is the fill alone.
-void CellPainter::drawBatch(HDC dc, const CellArray& cells, const Batch& batch)
+void CellPainter::drawBatch(FontSelection& fonts, HDC dc, const CellArray& cells, const Batch& batch)
 {
-    SelectObject(dc, fontOf(batch.fontSize, font_.weight, font_.family, font_.charset));
+    fonts.select(fontOf(batch.fontSize, font_.weight, font_.family, font_.charset));
     SetTextColor(dc, gdiColour(batch.foreColour));
     SetBkColor(dc, gdiColour(batch.backColour));
     for (int index : batch.cells) {
@@ -138,22 +190,19 @@ void CellPainter::paintArea(HDC dc, const CellArray& cells, const RectF& area)
 // top-left corner on an opaque box of its back colour, clipped to the box.
 void CellPainter::paintControls(HDC dc, const std::vector<WindowlessControl*>& controls)
 {
+    FontSelection fonts(dc);
     for (const WindowlessControl* control : controls) {
         if (!control->isVisible())
             continue;
         const RECT box = gdiRect(scale_.physical(control->rect()));
         if (const auto* shape = dynamic_cast<const ShapeControl*>(control)) {
             const int border = std::max(1, static_cast<int>(std::lround(scale_.factor)));
-            HBRUSH frame = CreateSolidBrush(gdiColour(shape->borderColour));
-            HBRUSH inside = CreateSolidBrush(gdiColour(shape->backColour));
-            FillRect(dc, &box, frame);
+            FillRect(dc, &box, solidBrush(shape->borderColour).get());
             const RECT inner{box.left + border, box.top + border, box.right - border, box.bottom - border};
             if (inner.right > inner.left && inner.bottom > inner.top)
-                FillRect(dc, &inner, inside);
-            DeleteObject(frame);
-            DeleteObject(inside);
+                FillRect(dc, &inner, solidBrush(shape->backColour).get());
         } else if (const auto* label = dynamic_cast<const LabelControl*>(control)) {
-            SelectObject(dc, fontOf(label->fontSize, label->fontWeight, label->fontFamily, font_.charset));
+            fonts.select(fontOf(label->fontSize, label->fontWeight, label->fontFamily, font_.charset));
             SetTextColor(dc, gdiColour(label->foreColour));
             SetBkColor(dc, gdiColour(label->backColour));
             const std::wstring caption = toWide(label->caption);

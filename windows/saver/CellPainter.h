@@ -24,7 +24,9 @@ inline bool cellMeets(const Cell& cell, const RectF& area)
 // context, at the scale of the window's monitor. A cell is one ExtTextOutW
 // that fills its box and draws its glyph in one call; the cells of a batch
 // are drawn grouped by colour and font, so that each is selected once. Fonts
-// are made once per size and scale and kept.
+// are made once per size and scale and kept; every paint leaves the device
+// context with the font it had. A font or brush that the system cannot make
+// is a run-time error (RuntimeError), raised from the paint.
 class CellPainter {
 public:
     explicit CellPainter(CellFont font);
@@ -53,9 +55,11 @@ private:
         std::vector<int> cells;
     };
 
+    class FontSelection;
+
     HFONT fontOf(float points, int weight, const std::string& family, int charset);
     Batch& batchFor(const Cell& cell);
-    void drawBatch(HDC dc, const CellArray& cells, const Batch& batch);
+    void drawBatch(FontSelection& fonts, HDC dc, const CellArray& cells, const Batch& batch);
     void fillBlack(HDC dc, const PixelRect& rect);
 
     CellFont font_;

@@ -17,7 +17,7 @@ const Monitor* monitorNamed(const std::vector<Monitor>& monitors, const std::str
 } // namespace
 
 SaverScreen::SaverScreen(Win32Platform& platform, SettingsStore& store)
-    : Form1(platform, store, timer1, timer2, *this), win32_(platform),
+    : SaverTimers(platform), Form1(platform, store, timer1, timer2, *this), win32_(platform),
       window_(stage(), M1, {&Shape1, &Label1}, moves_)
 {
     window_.followDisplayChanges([this] { return win32_.monitorsChanged(); }, [this] { win32_.displayChanged(); });

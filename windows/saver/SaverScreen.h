@@ -15,13 +15,17 @@ namespace korval::windows {
 
 // The saver form's timers, made before the form that hands them its handlers.
 struct SaverTimers {
-    PacedTimer timer1{TIMER1_DESIGN};
-    PacedTimer timer2{TIMER2_DESIGN};
+    explicit SaverTimers(Platform& platform) : timer1(TIMER1_DESIGN, platform), timer2(TIMER2_DESIGN, platform) {}
+    PacedTimer timer1;
+    PacedTimer timer2;
 };
 
 // The saver form on the Windows desktop: the rules of Form1 shown in a
 // topmost popup over the primary monitor and one over every other monitor,
 // the form's window holding the keyboard and the mouse.
+//
+// A window or timer that cannot be made is a run-time error, thrown by the
+// constructor (or raised in the handler that needed it).
 class SaverScreen final : private SaverTimers, private FormWindows, public Form1 {
 public:
     SaverScreen(Win32Platform& platform, SettingsStore& store);

@@ -1,5 +1,11 @@
 #include "SaverWindow.h"
 
+#include "ForegroundLoss.h"
+#include "MessagePoint.h"
+
+#include "windows/platform/DeviceContext.h"
+
+#include "core/runtime/RuntimeError.h"
 #include "core/saver/PointerTarget.h"
 
 #include <windowsx.h>
@@ -15,16 +21,18 @@ constexpr UINT kSettleMs = 200;
 constexpr UINT_PTR kLayoutTimer = 2;
 constexpr UINT kLayoutCheckMs = 800;
 
-void registerClass(WNDPROC proc)
+// Setting a timer again restarts it.
+void setTimer(HWND window, UINT_PTR id, UINT milliseconds)
 {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kClassName;
-    RegisterClassExW(&windowClass); // fails harmlessly once the class exists
+    if (!SetTimer(window, id, milliseconds, nullptr))
+        throw RuntimeError(RuntimeError::OutOfMemory, "Out of memory");
+}
+
+DWORD processOf(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process;
 }
 
 } // namespace
@@ -32,22 +40,21 @@ void registerClass(WNDPROC proc)
 SaverWindow::SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves)
     : stage_(stage), cells_(cells), controls_(std::move(controls)), moves_(moves), painter_(cells.font())
 {
-    registerClass(windowProc);
-    window_ = CreateWindowExW(0, kClassName, L"KORVAL", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    registerWindowClass(kClassName, windowProc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
+                        LoadCursorW(nullptr, IDC_ARROW));
+    window_.create(0, kClassName, L"KORVAL", WS_POPUP, 0, 0, 0, 0, nullptr);
     for (WindowlessControl* control : controls_)
         control->setRepaintListener([this](const RectF& rect) { controlDamage_.push_back(rect); });
     stage_.add(*this);
+    window_.attach(this);
 }
 
 SaverWindow::~SaverWindow()
 {
+    window_.reset();
     stage_.remove(*this);
     for (WindowlessControl* control : controls_)
         control->setRepaintListener({});
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-    DestroyWindow(window_);
 }
 
 void SaverWindow::place(const Monitor& monitor)
@@ -56,16 +63,16 @@ void SaverWindow::place(const Monitor& monitor)
     painter_.setScale(monitor.scale);
     shown_ = true;
     needsWholeRepaint_ = true;
-    SetWindowPos(window_, HWND_TOPMOST, physical_.x, physical_.y, physical_.width, physical_.height,
+    SetWindowPos(window_.get(), HWND_TOPMOST, physical_.x, physical_.y, physical_.width, physical_.height,
                  SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    InvalidateRect(window_, nullptr, FALSE);
+    InvalidateRect(window_.get(), nullptr, FALSE);
 }
 
 void SaverWindow::followDisplayChanges(std::function<bool()> layoutChanged, std::function<void()> settled)
 {
     layoutChanged_ = std::move(layoutChanged);
     displayChanged_ = std::move(settled);
-    SetTimer(window_, kLayoutTimer, kLayoutCheckMs, nullptr);
+    setTimer(window_.get(), kLayoutTimer, kLayoutCheckMs);
 }
 
 void SaverWindow::repaintChanges()
@@ -78,18 +85,17 @@ void SaverWindow::repaintChanges()
     const bool whole = needsWholeRepaint_ || cells_.geometryChanged();
     if (!whole && cells_.changes().empty() && controlDamage_.empty())
         return; // nothing changed: not even a device context is needed
-    HDC dc = GetDC(window_);
+    const WindowDc dc(window_.get());
     if (whole) {
-        paintWhole(dc);
+        paintWhole(dc.get());
     } else {
         for (const RectF& area : controlDamage_)
-            painter_.paintArea(dc, cells_, area);
-        painter_.paintCells(dc, cells_, cells_.changes());
+            painter_.paintArea(dc.get(), cells_, area);
+        painter_.paintCells(dc.get(), cells_, cells_.changes());
         if (!controlDamage_.empty() || changesMeetControls())
-            painter_.paintControls(dc, controls_);
+            painter_.paintControls(dc.get(), controls_);
         forgetChanges();
     }
-    ReleaseDC(window_, dc);
 }
 
 // Whether a changed cell was drawn over a shown control, which must then be
@@ -110,7 +116,7 @@ bool SaverWindow::changesMeetControls() const
 void SaverWindow::paintWhole(HDC dc)
 {
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(window_.get(), &client);
     painter_.paintAll(dc, cells_, {client.right, client.bottom});
     painter_.paintControls(dc, controls_);
     needsWholeRepaint_ = false;
@@ -133,10 +139,16 @@ std::optional<int> SaverWindow::cellUnder(PointF globalPosition) const
     return cellUnderPoint(cells_, controls_, painter_.scale().logicalPoint(x, y));
 }
 
+// The message's 16-bit client coordinates, taken back to their full range
+// by the pointer's place now (see MessagePoint.h), in desktop pixels.
 POINT SaverWindow::desktopPoint(LPARAM clientPoint) const
 {
-    POINT point{GET_X_LPARAM(clientPoint), GET_Y_LPARAM(clientPoint)};
-    ClientToScreen(window_, &point);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    ScreenToClient(window_.get(), &pointer);
+    POINT point{fullCoordinate(GET_X_LPARAM(clientPoint), pointer.x),
+                fullCoordinate(GET_Y_LPARAM(clientPoint), pointer.y)};
+    ClientToScreen(window_.get(), &point);
     return point;
 }
 
@@ -148,7 +160,7 @@ int SaverWindow::cellAtDesktop(LPARAM clientPoint) const
 
 LRESULT CALLBACK SaverWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (auto* self = reinterpret_cast<SaverWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+    if (auto* self = OwnedWindow::ownerOf<SaverWindow>(window))
         return self->handleMessage(message, wParam, lParam);
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -156,14 +168,13 @@ LRESULT CALLBACK SaverWindow::windowProc(HWND window, UINT message, WPARAM wPara
 LRESULT SaverWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window_, &paint);
-        if (shown_)
-            paintWhole(dc);
-        EndPaint(window_, &paint);
+    case WM_PAINT:
+        stage_.guard([this] {
+            const PaintDc dc(window_.get());
+            if (shown_)
+                paintWhole(dc.get());
+        });
         return 0;
-    }
     case WM_ERASEBKGND:
         return 1; // WM_PAINT paints every pixel
     case WM_CHAR:
@@ -188,21 +199,29 @@ LRESULT SaverWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
-        // Setting the timer again restarts it: a burst is handed on once.
-        SetTimer(window_, kSettleTimer, kSettleMs, nullptr);
+        // Restarted by each change: a burst is handed on once.
+        stage_.guard([this] { setTimer(window_.get(), kSettleTimer, kSettleMs); });
         return 0;
     case WM_TIMER:
         if (wParam == kLayoutTimer) {
-            if (layoutChanged_ && layoutChanged_())
-                SetTimer(window_, kSettleTimer, kSettleMs, nullptr);
+            stage_.guard([this] {
+                if (layoutChanged_ && layoutChanged_())
+                    setTimer(window_.get(), kSettleTimer, kSettleMs);
+            });
             return 0;
         }
         if (wParam != kSettleTimer)
             break;
-        KillTimer(window_, kSettleTimer);
+        KillTimer(window_.get(), kSettleTimer);
         if (displayChanged_)
             displayChanged_();
         return 0;
+    case WM_ACTIVATEAPP:
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+        if (stage() && losesForeground(message, wParam, lParam, GetCurrentProcessId(), processOf))
+            stage()->deactivate();
+        break;
     case WM_CLOSE:
         return 0; // the saver ends by its own triggers only, not by Alt+F4
     case WM_SYSCOMMAND:
@@ -212,7 +231,7 @@ LRESULT SaverWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     default:
         break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window_.get(), message, wParam, lParam);
 }
 
 } // namespace korval::windows

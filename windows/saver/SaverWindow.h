@@ -3,6 +3,7 @@
 #include "CellPainter.h"
 #include "MoveFilter.h"
 
+#include "windows/platform/OwnedWindow.h"
 #include "windows/platform/Win32Platform.h"
 
 #include "core/saver/CellArray.h"
@@ -23,6 +24,12 @@ namespace korval::windows {
 // produces a character (WM_CHAR), a button pressed over a cell, a pointer
 // movement over a cell. Pointer positions travel in physical desktop
 // pixels, so that a point over any of the saver's windows finds its cell.
+// The foreground lost to another program goes to the stage as well.
+//
+// A window, timer, device context or font that the system cannot make is a
+// run-time error: thrown by the constructor and followDisplayChanges(), and
+// reported through the stage's guard when painting or a timer of the
+// window's own needs one.
 class SaverWindow final : public Surface {
 public:
     // The window is on the stage for its whole life. The controls are
@@ -33,7 +40,7 @@ public:
     SaverWindow(const SaverWindow&) = delete;
     SaverWindow& operator=(const SaverWindow&) = delete;
 
-    HWND handle() const { return window_; }
+    HWND handle() const { return window_.get(); }
 
     // Covers the monitor and shows the window (again), repainted whole.
     void place(const Monitor& monitor);
@@ -62,13 +69,13 @@ private:
     std::vector<WindowlessControl*> controls_;
     MoveFilter& moves_;
     CellPainter painter_;
-    HWND window_ = nullptr;
     PixelRect physical_; // where the window lies on the desktop
     bool shown_ = false;
     bool needsWholeRepaint_ = true;
     std::vector<RectF> controlDamage_; // logical pixels
     std::function<bool()> layoutChanged_;
     std::function<void()> displayChanged_;
+    OwnedWindow window_; // the last member: it goes first, before what it shows
 };
 
 } // namespace korval::windows

@@ -177,6 +177,61 @@ INSTANTIATE_TEST_SUITE_P(ExitTriggers, BannerFlag,
                                            FlagRow{"two", "2", false}, FlagRow{"minusOne", "-1", false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// --- Losing the foreground ---------------------------------------------------
+
+struct DeactivateRow {
+    const char* name;
+    const char* stored;
+    bool bannerFirst; // a key has put the banner up before
+};
+
+class LosingTheForeground : public ::testing::TestWithParam<DeactivateRow> {};
+
+// Whatever the flag holds (even no number, which the comparison would
+// reject), the saver ends at once with status 0 and the pointer shown.
+TEST_P(LosingTheForeground, EndsAtOnceWithoutTheBanner)
+{
+    const DeactivateRow& row = GetParam();
+    RunningSaver saver(row.stored);
+    if (row.bannerFirst)
+        saver.form->Form_KeyPress('x');
+    const bool bannerBefore = saver.bannerShown();
+
+    saver.form->stage().deactivate();
+
+    EXPECT_EQ(saver.platform.exitStatus, 0);
+    EXPECT_EQ(saver.platform.endCalls, 1);
+    EXPECT_GE(saver.platform.cursorCount, 0) << "the pointer shows again";
+    EXPECT_TRUE(saver.platform.messages.empty());
+    EXPECT_EQ(saver.bannerShown(), bannerBefore) << "no banner of its own";
+}
+
+INSTANTIATE_TEST_SUITE_P(ExitTriggers, LosingTheForeground,
+                         ::testing::Values(DeactivateRow{"bannerOn", "1", false},
+                                           DeactivateRow{"bannerOff", "0", false},
+                                           DeactivateRow{"flagNoNumber", "abc", false},
+                                           DeactivateRow{"duringTheBanner", "1", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The error's box takes the foreground from the saver, and the user may
+// switch away while it is open; a second error under the box (another key)
+// opens no second box. The first error's status 1 stands.
+TEST(ExitTriggers, WhileAnErrorBoxIsOpenNothingElseEndsTheSaver)
+{
+    RunningSaver saver("abc");
+    saver.platform.onMessageBox = [&] {
+        saver.form->stage().deactivate();
+        saver.form->stage().keyPress('y');
+    };
+
+    saver.form->stage().keyPress(' ');
+
+    EXPECT_EQ(saver.platform.exitStatus, 1);
+    EXPECT_EQ(saver.platform.endCalls, 1);
+    ASSERT_EQ(saver.platform.messages.size(), 1u);
+    EXPECT_EQ(saver.platform.messages[0].style, MB_CRITICAL);
+}
+
 TEST(ExitTriggers, SecondTriggerDuringTheBannerRepeatsItWithoutEnding)
 {
     RunningSaver saver("1");
