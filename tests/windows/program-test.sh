@@ -132,7 +132,7 @@ wait_scr() {
 # Succeeds once a window of that name exists; fails at once, with the exit
 # status, if the program ended before it showed one.
 window_or_end() {
-  xdotool search --name "$1" >/dev/null 2>&1 && return 0
+  window_named "$1" && return 0
   if ! running; then
     wait_scr
     fail "the program ended with status $status before a window named '$1' showed"
@@ -295,6 +295,10 @@ saver_windows_are() {
 
 stopped() {
   ! running
+}
+
+window_named() {
+  xdotool search --name "$1" >/dev/null 2>&1
 }
 
 visible_window() {
@@ -554,16 +558,13 @@ case "$scenario" in
     # program's window appearing, with status 0.
     start_saver
     wine notepad >/dev/null 2>&1 &
-    for _ in $(seq 400); do
-      xdotool search --name 'Notepad' >/dev/null 2>&1 && break
-      sleep 0.05
-    done
-    appeared="$(date +%s%N)"
-    xdotool search --name 'Notepad' >/dev/null 2>&1 || fail "the other program's window did not appear"
-    expect_end_within 5
-    ended_ms=$((($(date +%s%N) - appeared) / 1000000))
+    within 20 "the other program's window did not appear" window_named 'Notepad'
+    stamp appeared
+    wait_scr
+    stamp ended
     expect_status 0
-    [ "$ended_ms" -le 1000 ] || fail "the saver ended $ended_ms ms after the other program's window appeared"
+    [ $((ended - appeared)) -le 1000 ] ||
+      fail "the saver ended $((ended - appeared)) ms after the other program's window appeared"
     ;;
   saver-second-start)
     # A second start while the saver runs ends at once; the first goes on.
