@@ -2,7 +2,9 @@
 # Cross-builds the Windows screen saver on Debian: installs what is missing
 # (mingw-w64 with posix threads, its tools, Wine, GoogleTest's sources), then
 # configures with cmake/mingw-w64.cmake and builds into build-windows/, which
-# holds build-windows/korval.scr afterwards.
+# holds build-windows/korval.scr afterwards, and the archive for Windows
+# users beside it, build-windows/korval-<version>-windows-x64.zip (CPack's
+# ZIP generator; scripts/check-windows-zip.sh checks it).
 #
 #   KORVAL_WINDOWS_BUILD_DIR=<dir>   build somewhere other than build-windows/
 #   KORVAL_JOBS=<n>                  parallel compile jobs (default: nproc)
@@ -10,10 +12,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/apt-install-missing.sh cmake make \
-  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest unzip
 
 build="${KORVAL_WINDOWS_BUILD_DIR:-build-windows}"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" -j"${KORVAL_JOBS:-$(nproc)}"
 test -f "$build/korval.scr"
-echo "Built $build/korval.scr"
+(cd "$build" && cpack -G ZIP >/dev/null)
+echo "Built $build/korval.scr and the archive beside it"
