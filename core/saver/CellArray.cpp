@@ -116,6 +116,9 @@ void CellArray::arrange(int rows, int columns)
 {
     if (rows < 0 || columns < 0)
         throw RuntimeError::invalidPropertyValue();
+    // More full columns or cells than an array holds could never be loaded.
+    if (columns > kMostCells || static_cast<std::int64_t>(rows) * columns > kMostCells)
+        throw RuntimeError::outOfMemory();
     std::vector<float> lefts{columnLefts_.front()};
     lefts.reserve(static_cast<std::size_t>(columns) + 1);
     for (int column = 1; column <= columns; ++column)
