@@ -26,6 +26,9 @@ for dll in $imports; do
   esac
 done
 
+# The archive for Windows users holds the korval.scr that these tests run.
+bash scripts/check-windows-zip.sh "$build"
+
 # The prefix is made once, before anything runs in parallel; its Wine server
 # is stopped however the tests end.
 bash scripts/windows-wine-prefix.sh "$build"

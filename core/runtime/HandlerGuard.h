@@ -21,7 +21,7 @@ void runGuarded(Platform& platform, Handler&& handler) noexcept
     } catch (const RuntimeError& error) {
         platform.reportUnhandled(error);
     } catch (const std::bad_alloc&) {
-        platform.reportUnhandled(RuntimeError(RuntimeError::OutOfMemory, "Out of memory"));
+        platform.reportUnhandled(RuntimeError::outOfMemory());
     } catch (const std::exception& error) {
         platform.reportUnhandled(RuntimeError(RuntimeError::InternalError, std::string("Internal error: ") + error.what()));
     } catch (...) {

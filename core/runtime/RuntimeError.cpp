@@ -12,6 +12,7 @@ RuntimeError RuntimeError::overflow() { return {Overflow, "Overflow"}; }
 RuntimeError RuntimeError::divisionByZero() { return {DivisionByZero, "Division by zero"}; }
 RuntimeError RuntimeError::subscriptOutOfRange() { return {SubscriptOutOfRange, "Subscript out of range"}; }
 RuntimeError RuntimeError::invalidPropertyValue() { return {InvalidPropertyValue, "Invalid property value"}; }
+RuntimeError RuntimeError::outOfMemory() { return {OutOfMemory, "Out of memory"}; }
 RuntimeError RuntimeError::fileAccess(const std::string& detail)
 {
     return {PathFileAccessError, "Path/File access error: " + detail};

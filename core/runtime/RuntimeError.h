@@ -30,6 +30,8 @@ public:
     static RuntimeError divisionByZero();
     static RuntimeError subscriptOutOfRange();
     static RuntimeError invalidPropertyValue();
+    // An allocation that failed, or one past a limit the program sets itself.
+    static RuntimeError outOfMemory();
     // A settings store that cannot be written; detail says which and why.
     static RuntimeError fileAccess(const std::string& detail);
 

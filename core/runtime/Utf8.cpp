@@ -20,7 +20,7 @@ char32_t next(std::string_view text, std::size_t& position)
         length = 4;
         codePoint = lead & 0x07;
         smallest = 0x10000;
-    } else if (lead >= 0xE0) {
+    } else if (lead >= 0xE0 && lead < 0xF0) {
         length = 3;
         codePoint = lead & 0x0F;
         smallest = 0x800;
@@ -29,6 +29,8 @@ char32_t next(std::string_view text, std::size_t& position)
         codePoint = lead & 0x1F;
         smallest = 0x80;
     } else if (lead >= 0x80) {
+        // A continuation byte, or a lead byte no UTF-8 text holds: C0 and C1
+        // (overlong) and F5 to FF (beyond U+10FFFF).
         ++position;
         return kReplacement;
     }

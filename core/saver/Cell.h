@@ -13,9 +13,10 @@ namespace korval {
 // A caption code meaning "no character": the empty caption.
 inline constexpr std::int16_t kNoCaption = -1;
 
-// One windowless text label of a control array, painted by the front end.
+// One windowless text label of a control array, as the front end paints it.
 // Position and size are single-precision pixels; the caption is one
-// character of the single-byte code page, or none.
+// character of the single-byte code page, or none. A CellArray hands out
+// cells by value: it keeps only what differs from cell to cell.
 struct Cell {
     float left = 0;
     float top = 0;
@@ -26,7 +27,6 @@ struct Cell {
     Colour backColour = 0xFF000000;
     std::int16_t captionCode = kNoCaption;
     bool visible = true;
-    bool queued = false; // waiting in the array's repaint queue
 
     // The whole pixels the cell covers.
     PixelRect pixelRect() const { return pixelRectOf(left, top, double(left) + width, double(top) + height); }
@@ -41,7 +41,7 @@ struct Cell {
     }
 };
 
-// The font that every cell of an array shares; only its size is per cell.
+// The font that every cell of an array shares (its size is the array's too).
 struct CellFont {
     std::string family{kFaceName};
     int weight = 700;

@@ -34,9 +34,9 @@ Cell templateCell()
 
 void applyCellSettings(CellArray& M1, const SettingsStore& store, const RegionalFormat& format)
 {
-    M1.setFontSize(0, toSingle(store.storedOrSaverDefault(settings::kTextSize), format));
-    M1.setWidth(0, cellDimension(store.storedOrSaverDefault(settings::kWidth), format));
-    M1.setHeight(0, cellDimension(store.storedOrSaverDefault(settings::kHeight), format));
+    M1.setFontSize(toSingle(store.storedOrSaverDefault(settings::kTextSize), format));
+    M1.setWidth(cellDimension(store.storedOrSaverDefault(settings::kWidth), format));
+    M1.setHeight(cellDimension(store.storedOrSaverDefault(settings::kHeight), format));
 }
 
 } // namespace korval

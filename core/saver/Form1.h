@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "FormTimer.h"
 #include "FormWindows.h"
+#include "Grid.h"
 #include "SaverState.h"
 #include "ScreenRain.h"
 #include "Stage.h"
@@ -12,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace korval {
@@ -85,8 +87,8 @@ private:
 
     // Screens (Screens.cpp).
     void coverOtherScreens(const std::vector<ScreenArea>& screens);
-    std::unique_ptr<ScreenRain> newScreenRain(const ScreenArea& area);
-    void coverPrimary(const ScreenArea& area);
+    void showScreenRains(const std::vector<std::unique_ptr<ScreenRain>>& rains);
+    void coverPrimary(ScreenArea&& area, std::optional<FreshGrid>&& grid);
 
     Platform& platform_;
     SettingsStore& store_;

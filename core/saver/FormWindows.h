@@ -17,6 +17,9 @@ public:
                              unsigned flags) = 0;
 
     // Another screen's rain came or goes: its window is made, or dropped.
+    // A window that cannot be made raises an error and leaves nothing behind;
+    // dropping one must not fail, since the form drops windows while it takes
+    // a change of screens that it has already built whole.
     virtual void screenAdded(ScreenRain& screen) = 0;
     virtual void screenRemoved(ScreenRain& screen) = 0;
 

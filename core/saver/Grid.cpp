@@ -10,10 +10,9 @@
 namespace korval {
 namespace {
 
-// Loads the cells column by column, every position taken from a neighbour:
-// the top cell of a column from the top of the column to its left, every
-// other cell from the one above it. After the full columns comes the edge
-// column: one cell per full column plus two, stacked from the top.
+// Loads the cells column by column: the full columns, each from the top
+// down, then the edge column, one cell per full column plus two, stacked
+// from the top. The array places each cell from its neighbours.
 void buildGrid(const SaverState& state, CellArray& M1)
 {
     const auto rows = static_cast<std::int64_t>(state.rowsPerColumn);
@@ -24,24 +23,16 @@ void buildGrid(const SaverState& state, CellArray& M1)
 
     const int R = static_cast<int>(rows);
     const int N = static_cast<int>(full);
-    int columnsStarted = 0;
+    // Without a row no column starts: every cell stacks below the template.
+    const int columnsStarted = R > 0 ? state.columnCount : 0;
+    M1.arrange(R, columnsStarted);
     for (int i = 1; i <= N; ++i) {
         M1.load(i);
-        if (i % R == 0) {
-            ++columnsStarted;
-            M1.setTop(i, M1[i - R].top);
-            M1.setLeft(i, static_cast<float>(double(M1[i].width) + M1[i - R].left));
-        } else {
-            M1.setTop(i, static_cast<float>(double(M1[i].height) + M1[i - 1].top));
-            M1.setLeft(i, M1[i - 1].left);
-        }
         M1.clearCaption(i);
         M1.setVisible(i, true);
     }
     for (int i = N + 1; i <= N + 1 + columnsStarted; ++i) {
         M1.load(i);
-        M1.setTop(i, static_cast<float>(double(M1[i].height) + M1[i - 1].top));
-        M1.setLeft(i, M1[i - 1].left);
         M1.setVisible(i, true);
     }
 }
@@ -55,12 +46,23 @@ void layOutGrid(SaverState& state, CellArray& M1, SizeF screenTwips)
     buildGrid(state, M1);
 }
 
+FreshGrid freshGrid(const CellArray& M1, SizeF screenTwips, RandomSource& random)
+{
+    FreshGrid fresh{SaverState{}, CellArray(M1[0], M1.font())};
+    layOutGrid(fresh.state, fresh.M1, screenTwips);
+    seedColumns(fresh.state, random);
+    return fresh;
+}
+
+void adoptGrid(SaverState& state, CellArray& M1, FreshGrid&& fresh) noexcept
+{
+    state.takeGrid(std::move(fresh.state));
+    M1.adopt(std::move(fresh.M1));
+}
+
 void rebuildGrid(SaverState& state, CellArray& M1, SizeF screenTwips, RandomSource& random)
 {
-    M1.unloadAll();
-    state.forgetGrid();
-    layOutGrid(state, M1, screenTwips);
-    seedColumns(state, random);
+    adoptGrid(state, M1, freshGrid(M1, screenTwips, random));
 }
 
 void seedColumns(SaverState& state, RandomSource& random)

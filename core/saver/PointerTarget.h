@@ -19,11 +19,7 @@ inline int cellUnderPoint(const CellArray& cells, const std::vector<WindowlessCo
         if ((*control)->isVisible() && (*control)->catchesMouse() && (*control)->rect().contains(point.x, point.y))
             return -1;
     }
-    for (int index = cells.count() - 1; index >= 0; --index) {
-        if (cells[index].contains(point.x, point.y))
-            return index;
-    }
-    return -1;
+    return cells.cellAt(point.x, point.y);
 }
 
 } // namespace korval

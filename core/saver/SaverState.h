@@ -23,18 +23,18 @@ struct SaverState {
     int cellCount = 0;        // R x C, the range of the random clearing
     std::int64_t glyphCode = 0; // the running character code; grows past 255 in blank mode
 
-    // Forgets the grid: its size, its columns and their heads. What belongs
-    // to the whole run (the move count, the banner flag, the glyph code)
-    // stays.
-    void forgetGrid()
+    // Takes the grid of a state built beside this one (its size, its
+    // columns and their heads); what belongs to the whole run stays. Cannot
+    // fail.
+    void takeGrid(SaverState&& fresh) noexcept
     {
-        columnCount = 0;
-        rowsPerColumn = 0;
-        cellCount = 0;
-        headRow.clear();
-        columnSpeed.clear();
-        lastHead.clear();
-        columnMode.clear();
+        columnCount = fresh.columnCount;
+        rowsPerColumn = fresh.rowsPerColumn;
+        cellCount = fresh.cellCount;
+        headRow = std::move(fresh.headRow);
+        columnSpeed = std::move(fresh.columnSpeed);
+        lastHead = std::move(fresh.lastHead);
+        columnMode = std::move(fresh.columnMode);
     }
 
     // Sizes every per-column table for C full columns plus the edge column.

@@ -1,7 +1,5 @@
 #include "ScreenRain.h"
 
-#include "Grid.h"
-
 namespace korval {
 
 ScreenRain::ScreenRain(const Cell& templateCell, const ScreenArea& area, RandomSource& random)
@@ -11,11 +9,11 @@ ScreenRain::ScreenRain(const Cell& templateCell, const ScreenArea& area, RandomS
     seedColumns(state, random);
 }
 
-void ScreenRain::cover(const ScreenArea& area, RandomSource& random)
+void ScreenRain::follow(ScreenArea&& area, std::optional<FreshGrid>&& grid) noexcept
 {
-    if (area.twips() != area_.twips())
-        rebuildGrid(state, M1, area.twips(), random);
-    area_ = area;
+    area_ = std::move(area);
+    if (grid)
+        adoptGrid(state, M1, std::move(*grid));
 }
 
 } // namespace korval

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "CellArray.h"
+#include "Grid.h"
 #include "SaverState.h"
 
 #include "core/runtime/RandomSource.h"
 #include "core/runtime/ScreenArea.h"
 
+#include <optional>
 #include <string>
 
 namespace korval {
@@ -20,9 +22,9 @@ public:
     // template cell, and seeds its columns.
     ScreenRain(const Cell& templateCell, const ScreenArea& area, RandomSource& random);
 
-    // Follows the screen to another place or size: a screen of another size
-    // gets a fresh grid.
-    void cover(const ScreenArea& area, RandomSource& random);
+    // Follows the screen to another place, or to another size with the grid
+    // built for it beside this one. Cannot fail.
+    void follow(ScreenArea&& area, std::optional<FreshGrid>&& grid) noexcept;
 
     const ScreenArea& area() const { return area_; }
     const std::string& name() const { return area_.name; }

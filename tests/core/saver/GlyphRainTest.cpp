@@ -43,7 +43,7 @@ struct RainGrid {
 
     void tick() { form->Timer1_Timer(); }
     int drawsSinceStart() const { return platform.randomSource.draws - drawsBefore; }
-    const Cell& cell(int index) const { return form->M1[index]; }
+    Cell cell(int index) const { return form->M1[index]; }
     SaverState& state() { return form->state; }
 
     // The full columns as a picture, one text line per row, one character

@@ -145,5 +145,38 @@ TEST(HostileStartup, DecimalCommasBuildTheGrid)
     expectOutcome(fake, cell(13.5f, 18.25f, 8.5f));
 }
 
+struct TinyCellsRow {
+    const char* name;
+    int screenWidth;
+    int screenHeight;
+    Outcome outcome;
+};
+
+class TinyCells : public ::testing::TestWithParam<TinyCellsRow> {};
+
+// Cells of one pixel make a grid of a cell per pixel: up to the grid's
+// ceiling it is built, past it start-up ends with "Out of memory" before
+// taking the memory, as a failed allocation would.
+TEST_P(TinyCells, BuildTheGridUpToItsCeilingAndEndWithOutOfMemoryPastIt)
+{
+    const TinyCellsRow& row = GetParam();
+    FakeForm fake(row.screenWidth, row.screenHeight);
+    fake.store.put(keys::kWidth, "1");
+    fake.store.put(keys::kHeight, "1");
+    fake.store.put(keys::kTextSize, "8");
+    const GuardedStart start(fake);
+    expectOutcome(fake, row.outcome);
+    if (row.outcome.error == 0) {
+        EXPECT_EQ(fake.form->M1.count(), row.screenWidth * (row.screenHeight + 1) + 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, TinyCells,
+                         ::testing::Values(TinyCellsRow{"fullHd", 1920, 1080, cell(1, 1, 8)},
+                                           TinyCellsRow{"uhd4K", 3840, 2160, cell(1, 1, 8)},
+                                           TinyCellsRow{"fiveK", 5120, 2880, fails(RuntimeError::OutOfMemory)},
+                                           TinyCellsRow{"eightK", 7680, 4320, fails(RuntimeError::OutOfMemory)}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace
 } // namespace korval

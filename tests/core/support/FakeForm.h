@@ -7,6 +7,7 @@
 #include "core/saver/FormTimer.h"
 #include "core/saver/FormWindows.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,21 +37,37 @@ private:
     std::function<void()> onTick_;
 };
 
-// The windows of the saver as a log of what the form asked of them.
+// The windows of the saver as a log of what the form asked of them, and
+// the rains that have a window. Dropping a window allocates nothing, as a
+// front end's must not fail: the log has room and its lines are short.
 class FakeWindows final : public FormWindows {
 public:
+    FakeWindows() { log.reserve(64); }
+
     int SetWindowPos(const ScreenRain* screen, int insertAfter, int, int, int, int, unsigned flags) override
     {
         log.push_back("SetWindowPos " + nameOf(screen) + " " + std::to_string(insertAfter) + " "
                       + std::to_string(flags));
         return 1;
     }
-    void screenAdded(ScreenRain& screen) override { log.push_back("added " + screen.name()); }
-    void screenRemoved(ScreenRain& screen) override { log.push_back("removed " + screen.name()); }
+    void screenAdded(ScreenRain& screen) override
+    {
+        if (refusedWindows > 0 && --refusedWindows == 0)
+            throw RuntimeError(RuntimeError::InternalError, "no window");
+        log.push_back("added " + screen.name());
+        shown.push_back(&screen);
+    }
+    void screenRemoved(ScreenRain& screen) override
+    {
+        shown.erase(std::remove(shown.begin(), shown.end(), &screen), shown.end());
+        log.push_back("removed " + screen.name());
+    }
     void screensFollowed() override { log.push_back("followed"); }
     void releaseInput() override { log.push_back("released"); }
 
     std::vector<std::string> log;
+    std::vector<const ScreenRain*> shown;
+    int refusedWindows = 0; // the window to refuse, counted from 1; 0 for none
 
 private:
     static std::string nameOf(const ScreenRain* screen) { return screen ? screen->name() : "form"; }

@@ -34,10 +34,9 @@ struct PaintedGrid {
         templateCell.fontSize = 10;
         templateCell.foreColour = TRAIL_COLOUR;
         cells = std::make_unique<CellArray>(templateCell, CellFont{});
+        cells->arrange(kRows, kColumns);
         for (int i = 1; i < kColumns * kRows; ++i) {
             cells->load(i);
-            cells->setLeft(i, float(i / kRows * kWidth));
-            cells->setTop(i, float(i % kRows * kHeight));
             cells->setVisible(i, true);
         }
         window = std::make_unique<SaverWindow>(*cells, std::vector<WindowlessControl*>{});
@@ -140,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(CellPainting, CodesWithoutAForm,
 TEST(CellPainting, AGlyphTooLargeForItsCellIsClippedToIt)
 {
     PaintedGrid grid;
-    grid.cells->setFontSize(grid.index(1, 1), 40); // far wider and taller than 13 x 18
+    grid.cells->setFontSize(40); // every cell's: far wider and taller than 13 x 18
     grid.cells->setCaptionCode(grid.index(1, 1), 'W');
     grid.cells->setForeColour(grid.index(1, 1), HEAD_COLOUR);
     grid.window->repaintChanges();

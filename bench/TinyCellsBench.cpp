@@ -1,0 +1,177 @@
+// Measures the saver with the smallest cells a user can store (1 x 1 pixel,
+// a font of 8 points) on one and on four 3840 x 2160 screens, beside the
+// default cells, on Qt's offscreen platform: the time from start-up to every
+// window's first painted frame, the peak resident memory after it and after
+// a second of painted ticks, and the median tick + paint. Each case runs in a
+// child process of its own, so that its peak memory is its own.
+//
+//   korval_tiny_cells_bench       all cases, one table
+//   korval_tiny_cells_bench --case CELL_W CELL_H TEXTSIZE
+//                                 one case on the screens the offscreen
+//                                 platform has; prints its figures on one line
+
+#include "saver/SaverForm.h"
+
+#include "core/saver/CellArray.h"
+#include "core/settings/SettingKeys.h"
+#include "platform/DesktopPlatform.h"
+#include "settings/IniSettingsStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Case {
+    const char* label;
+    int screens; // side by side, two to a row
+    int cellWidth;
+    int cellHeight;
+    int textSize;
+};
+
+constexpr Case kCases[] = {
+    {"1 x 4K, 13 x 18", 1, 13, 18, 10},
+    {"1 x 4K, 1 x 1", 1, 1, 1, 8},
+    {"4 x 4K, 13 x 18", 4, 13, 18, 10},
+    {"4 x 4K, 1 x 1", 4, 1, 1, 8},
+};
+constexpr int kScreenWidth = 3840;
+constexpr int kScreenHeight = 2160;
+constexpr int kTicks = 64; // a second of rain
+
+double millisSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toLong();
+    }
+    return -1;
+}
+
+std::vector<korval::SaverWindow*> windowsOf(korval::SaverForm& form)
+{
+    std::vector<korval::SaverWindow*> windows{&form.window()};
+    for (std::size_t i = 0; i < form.otherScreens().size(); ++i)
+        windows.push_back(&form.screenWindow(i));
+    return windows;
+}
+
+// One case, in this process: the offscreen platform already has its screens.
+int runCase(int cellWidth, int cellHeight, int textSize)
+{
+    QTemporaryDir home;
+    korval::IniSettingsStore store(home.path());
+    namespace keys = korval::settings;
+    store.SaveSetting(keys::kApplication, keys::kSection, keys::kWidth.name, std::to_string(cellWidth));
+    store.SaveSetting(keys::kApplication, keys::kSection, keys::kHeight.name, std::to_string(cellHeight));
+    store.SaveSetting(keys::kApplication, keys::kSection, keys::kTextSize.name, std::to_string(textSize));
+    korval::DesktopPlatform platform(nullptr);
+
+    const auto start = Clock::now();
+    korval::SaverForm form(platform, store);
+    form.Timer1.setEnabled(false); // the benchmark ticks by hand
+    form.StartSaver();
+    form.show();
+    for (korval::SaverWindow* window : windowsOf(form)) {
+        while (!window->isExposed())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    form.stage().repaintChanges();
+    const double startMillis = millisSince(start);
+    const long startKiB = peakResidentKiB();
+
+    long cells = form.M1.count();
+    for (const auto& other : form.otherScreens())
+        cells += other->M1.count();
+    std::vector<double> tickMillis;
+    for (int i = 0; i < kTicks; ++i) {
+        const auto tickStart = Clock::now();
+        form.stage().run([&] { form.Timer1_Timer(); });
+        tickMillis.push_back(millisSince(tickStart));
+    }
+    std::sort(tickMillis.begin(), tickMillis.end());
+    std::printf("%ld %.0f %ld %ld %.2f\n", cells, startMillis, startKiB, peakResidentKiB(),
+                tickMillis[tickMillis.size() / 2]);
+    return 0;
+}
+
+QString screensConfig(const QTemporaryDir& folder, int screens)
+{
+    const QString path = folder.filePath(QStringLiteral("screens-%1.json").arg(screens));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        QTextStream out(&file);
+        out << "{ \"synchronousWindowSystemEvents\": true, \"screens\": [";
+        for (int i = 0; i < screens; ++i) {
+            out << (i ? ", " : " ") << "{ \"name\": \"bench" << i << "\", \"x\": " << (i % 2) * kScreenWidth
+                << ", \"y\": " << (i / 2) * kScreenHeight << ", \"width\": " << kScreenWidth
+                << ", \"height\": " << kScreenHeight << ", \"logicalDpi\": 96, \"dpr\": 1 }";
+        }
+        out << " ] }\n";
+    }
+    return path;
+}
+
+int runAll(const QString& program)
+{
+    QTemporaryDir folder;
+    std::printf("korval_tiny_cells_bench: offscreen platform, %d x %d screens; a grid holds at most %d cells\n\n",
+                kScreenWidth, kScreenHeight, korval::CellArray::kMostCells);
+    std::printf("%-17s %10s %10s %14s %14s %14s\n", "screens, cell", "cells", "start (ms)", "RSS start (MiB)",
+                "RSS 1 s (MiB)", "tick+paint (ms)");
+    for (const Case& benchCase : kCases) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                           QStringLiteral("offscreen:configfile=") + screensConfig(folder, benchCase.screens));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(program, {QStringLiteral("--case"), QString::number(benchCase.cellWidth),
+                              QString::number(benchCase.cellHeight), QString::number(benchCase.textSize)});
+        if (!child.waitForFinished(600000) || child.exitCode() != 0) {
+            std::printf("%-17s failed\n", benchCase.label);
+            continue;
+        }
+        const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
+        if (f.size() < 5) {
+            std::printf("%-17s no figures\n", benchCase.label);
+            continue;
+        }
+        std::printf("%-17s %10s %10s %14.1f %14.1f %14s\n", benchCase.label, f[0].constData(), f[1].constData(),
+                    f[2].toDouble() / 1024, f[3].toDouble() / 1024, f[4].constData());
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc == 5 && QByteArray(argv[1]) == "--case") {
+        QGuiApplication application(argc, argv);
+        return runCase(QByteArray(argv[2]).toInt(), QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
+    }
+    QCoreApplication application(argc, argv);
+    return runAll(QCoreApplication::applicationFilePath());
+}
