@@ -95,6 +95,9 @@ protected:
         auto korval = start(arguments + kLargeCells, scaledEnvironment());
         QImage glyphs = desktop->waitForRain(kScreen, 200);
         EXPECT_FALSE(glyphs.isNull());
+        // The samples are spread over two seconds of rain, so that the glyphs
+        // in them fill more cells than those of a moment; the spacing waits
+        // for nothing in particular.
         for (int shot = 0; shot < 8 && !glyphs.isNull(); ++shot) {
             QThread::msleep(250);
             const QImage screen = desktop->screenshot();
