@@ -107,8 +107,8 @@ protected:
                         glyphs.setPixel(x, y, screen.pixel(x, y));
         }
         EXPECT_TRUE(korval->isRunning()) << korval->errorOutput().toStdString();
-        korval->signal(SIGTERM);
-        EXPECT_EQ(korval->waitForExit(2000), 0);
+        const Sent signal = send([&] { korval->signal(SIGTERM); });
+        EXPECT_TRUE(endsWithin(*korval, signal, 0, 2000));
         return glyphs.isNull() ? GridPicture{} : gridPicture(glyphs);
     }
 };
