@@ -58,8 +58,12 @@ TEST_F(WholeProgramTest, UnknownSwitchEndsWithoutAWindow)
 
 TEST_F(WholeProgramTest, SaverCoversTheScreenWithGlyphRain)
 {
+    // The watcher that finds no window in other tests finds this one.
+    MapWatcher watcher(environment());
+    ASSERT_TRUE(watcher.isWatching());
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
+    EXPECT_EQ(watcher.mapsSoFar(), 1) << "one window mapped";
     EXPECT_EQ(desktop->visibleWindows(QStringLiteral(".")).size(), 1) << "one window, nothing else";
     EXPECT_EQ(desktop->geometry(saverWindow), QRect(0, 0, VirtualDisplay::kWidth, VirtualDisplay::kHeight));
 
