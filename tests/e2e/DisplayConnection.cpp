@@ -28,8 +28,8 @@ Reply<std::uint8_t> extensionReply(xcb_connection_t* connection, xcb_extension_t
     const xcb_query_extension_reply_t* present = xcb_get_extension_data(connection, extension);
     if (!present || !present->present)
         return nullptr;
-    std::vector<std::uint8_t> bytes(4 + body.size());
-    std::memcpy(bytes.data() + 4, body.data(), body.size());
+    std::vector<std::uint8_t> bytes(4);
+    bytes.insert(bytes.end(), body.begin(), body.end());
     xcb_protocol_request_t protocol{1, extension, request, 0};
     // The library fills the header in, and needs two vectors of room before
     // the request's own.
@@ -49,6 +49,8 @@ T read(const std::uint8_t* bytes, std::size_t offset)
     return value;
 }
 
+// Numbers go in the client's own byte order, which the server learnt when
+// it connected.
 std::vector<std::uint8_t> words(std::initializer_list<std::uint32_t> values)
 {
     std::vector<std::uint8_t> bytes(values.size() * 4);
@@ -74,8 +76,8 @@ DisplayConnection::DisplayConnection(const QString& display)
     }
     connection_ = connection;
     root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-    // Monitor lists came with RandR 1.5; the server answers a client by the
-    // version that client asked for.
+    // Monitor lists came with RandR 1.5: a client says which version it
+    // speaks before it asks for what a later one brought.
     extensionReply(connection_, &randr, kRandrQueryVersion, words({1, 5}));
 }
 
@@ -91,7 +93,8 @@ QList<QRect> DisplayConnection::monitors() const
         return {};
     // GetMonitors, active ones only: a header of 32 bytes, then 24 bytes for
     // each monitor followed by its outputs' ids.
-    std::vector<std::uint8_t> body = words({root_, 1});
+    std::vector<std::uint8_t> body = words({root_});
+    body.insert(body.end(), {1, 0, 0, 0}); // active monitors, three bytes of padding
     const Reply<std::uint8_t> reply = extensionReply(connection_, &randr, kRandrGetMonitors, body);
     if (!reply)
         return {rootGeometry()};
