@@ -3,12 +3,13 @@
 #include "GlyphPixels.h"
 
 #include <QDeadlineTimer>
-#include <QTemporaryDir>
+#include <QProcess>
 #include <QThread>
 
-#ifndef KORVAL_SCREEN_GRAB
-#error "KORVAL_SCREEN_GRAB must name the screenshot helper"
-#endif
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace korval::e2e {
 namespace {
@@ -17,7 +18,10 @@ constexpr int kToolTimeoutMs = 5000;
 
 } // namespace
 
-DesktopDriver::DesktopDriver(QProcessEnvironment environment) : environment_(std::move(environment)) {}
+DesktopDriver::DesktopDriver(QProcessEnvironment environment)
+    : environment_(std::move(environment)), display_(environment_.value(QStringLiteral("DISPLAY")))
+{
+}
 
 std::optional<QString> DesktopDriver::run(const QString& program, const QStringList& arguments) const
 {
@@ -103,72 +107,125 @@ void DesktopDriver::click() const
     run(QStringLiteral("xdotool"), {QStringLiteral("click"), QStringLiteral("1")});
 }
 
-QImage DesktopDriver::grab(const QStringList& options) const
-{
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("screen.png"));
-    if (!run(QStringLiteral(KORVAL_SCREEN_GRAB), options + QStringList{file}))
-        return {};
-    return QImage(file).convertToFormat(QImage::Format_RGB32);
-}
-
 QImage DesktopDriver::screenshot() const
 {
-    return grab({});
+    const QList<QRect> monitors = display_.monitors();
+    return monitors.isEmpty() ? QImage() : display_.image(monitors.first());
 }
 
 QImage DesktopDriver::desktopShot() const
 {
-    return grab({QStringLiteral("--desktop")});
+    // The rectangle round every monitor, as Qt reckons the desktop.
+    QRect desktop;
+    for (const QRect& monitor : display_.monitors())
+        desktop |= monitor;
+    return display_.image(desktop);
 }
 
 QImage DesktopDriver::desktopShot(const QRect& area) const
 {
-    return grab({QStringLiteral("--rect"),
-                 QStringLiteral("%1,%2,%3,%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())});
+    return display_.image(area);
 }
 
 QImage DesktopDriver::waitForRain(const QRect& area, int greenPixels, int milliseconds) const
 {
-    // A screenshot that fails (a busy machine) is taken again.
-    QImage screen;
     const QDeadlineTimer deadline(milliseconds);
-    do {
-        screen = screenshot();
-        if (screen.isNull())
-            QThread::msleep(50);
-    } while ((screen.isNull() || greenInEachQuarter(screen, area) < greenPixels) && !deadline.hasExpired());
-    return screen;
+    for (;;) {
+        const QImage screen = screenshot();
+        if (screen.isNull() || greenInEachQuarter(screen, area) >= greenPixels || deadline.hasExpired())
+            return screen;
+        QThread::msleep(kSampleGapMs);
+    }
+}
+
+int DesktopDriver::waitForNewPictures(const QRect& area, int changes, int milliseconds) const
+{
+    const QDeadlineTimer deadline(milliseconds);
+    QImage last = desktopShot(area);
+    int seen = 0;
+    while (!last.isNull() && seen < changes && !deadline.hasExpired()) {
+        QThread::msleep(kSampleGapMs);
+        const QImage next = desktopShot(area);
+        if (next != last)
+            ++seen;
+        last = next;
+    }
+    return seen;
+}
+
+bool DesktopDriver::waitUntilInputHeld(int milliseconds) const
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!display_.inputHeldByAnother()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+bool DesktopDriver::waitForFocus(const QString& window, int milliseconds) const
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (display_.focus() != window.toUInt()) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+bool DesktopDriver::waitUntilGone(std::uint32_t window, int milliseconds) const
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (display_.exists(window)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(10);
+    }
+    return true;
 }
 
 MapWatcher::MapWatcher(const QProcessEnvironment& environment)
+    : display_(environment.value(QStringLiteral("DISPLAY")))
 {
-    // xev on the root window reports every child window it maps.
-    watcher_.setProcessEnvironment(environment);
-    watcher_.start(QStringLiteral("xev"), {QStringLiteral("-root"), QStringLiteral("-event"), QStringLiteral("substructure")});
-    watching_ = watcher_.waitForStarted(5000);
-    // xev announces nothing when it is ready; give it time to select the events.
-    if (watching_)
-        QThread::msleep(300);
+    const auto clients = display_.clients();
+    if (!clients)
+        return;
+    clientsBefore_ = *clients;
+    // The root window reports every child window that is mapped; once the
+    // server has answered, the selection holds for what comes after.
+    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(display_.native(), display_.root(), XCB_CW_EVENT_MASK, &mask);
+    display_.roundTrip();
+    watching_ = true;
 }
 
-MapWatcher::~MapWatcher()
+int MapWatcher::mapsSoFar()
 {
-    if (watcher_.state() != QProcess::NotRunning) {
-        watcher_.kill();
-        watcher_.waitForFinished(3000);
+    display_.roundTrip();
+    while (xcb_generic_event_t* event = xcb_poll_for_event(display_.native())) {
+        maps_ += (event->response_type & 0x7F) == XCB_MAP_NOTIFY ? 1 : 0;
+        std::free(event);
     }
+    return maps_;
 }
 
-int MapWatcher::stopAndCountMaps()
+std::optional<int> MapWatcher::mapsAfterAllEnded()
 {
-    QThread::msleep(200); // events still on their way to xev
-    watcher_.terminate();
-    if (!watcher_.waitForFinished(3000)) {
-        watcher_.kill();
-        watcher_.waitForFinished(3000);
+    const QDeadlineTimer deadline(DesktopDriver::kPatienceMs);
+    for (;;) {
+        const auto clients = display_.clients();
+        if (!clients)
+            return std::nullopt;
+        const bool newOnesGone = std::all_of(clients->begin(), clients->end(),
+                                             [this](std::uint32_t client) { return clientsBefore_.contains(client); });
+        if (newOnesGone)
+            return mapsSoFar();
+        if (deadline.hasExpired())
+            return std::nullopt;
+        QThread::msleep(10);
     }
-    return static_cast<int>(watcher_.readAllStandardOutput().count("MapNotify event"));
 }
 
 } // namespace korval::e2e

@@ -95,6 +95,9 @@ protected:
         auto korval = start(arguments + kLargeCells, scaledEnvironment());
         QImage glyphs = desktop->waitForRain(kScreen, 200);
         EXPECT_FALSE(glyphs.isNull());
+        // The samples are spread over two seconds of rain, so that the glyphs
+        // in them fill more cells than those of a moment; the spacing waits
+        // for nothing in particular.
         for (int shot = 0; shot < 8 && !glyphs.isNull(); ++shot) {
             QThread::msleep(250);
             const QImage screen = desktop->screenshot();
@@ -104,8 +107,8 @@ protected:
                         glyphs.setPixel(x, y, screen.pixel(x, y));
         }
         EXPECT_TRUE(korval->isRunning()) << korval->errorOutput().toStdString();
-        korval->signal(SIGTERM);
-        EXPECT_EQ(korval->waitForExit(2000), 0);
+        const Sent signal = send([&] { korval->signal(SIGTERM); });
+        EXPECT_TRUE(endsWithin(*korval, signal, 0, 2000));
         return glyphs.isNull() ? GridPicture{} : gridPicture(glyphs);
     }
 };

@@ -2,8 +2,12 @@
 
 #include "core/saver/Palette.h"
 
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QProcess>
+#include <QThread>
+
+#include <cstdio>
+#include <vector>
 
 namespace korval::e2e {
 namespace {
@@ -28,13 +32,18 @@ bool bannerFrameShown(const QImage& screen)
     return true;
 }
 
+bool bannerShown(const QImage& screen)
+{
+    return bannerFrameShown(screen) && countGreen(screen, QRect(425, 372, 175, 24)) > 100;
+}
+
 TEST_F(WholeProgramTest, PreviewEndsAtOnceWithoutAWindow)
 {
     MapWatcher watcher(environment());
     ASSERT_TRUE(watcher.isWatching());
     auto preview = start(QStringLiteral("/p 4242"));
     EXPECT_EQ(preview->waitForExit(5000), 0);
-    EXPECT_EQ(watcher.stopAndCountMaps(), 0);
+    EXPECT_EQ(watcher.mapsAfterAllEnded(), 0);
 }
 
 TEST_F(WholeProgramTest, UnknownSwitchEndsWithoutAWindow)
@@ -44,48 +53,102 @@ TEST_F(WholeProgramTest, UnknownSwitchEndsWithoutAWindow)
     auto unknown = start(QStringLiteral("/x"));
     EXPECT_EQ(unknown->waitForExit(5000), 2);
     EXPECT_TRUE(unknown->errorOutput().contains(QLatin1String("usage")));
-    EXPECT_EQ(watcher.stopAndCountMaps(), 0);
+    EXPECT_EQ(watcher.mapsAfterAllEnded(), 0);
 }
 
 TEST_F(WholeProgramTest, SaverCoversTheScreenWithGlyphRain)
 {
+    // The watcher that finds no window in other tests finds this one.
+    MapWatcher watcher(environment());
+    ASSERT_TRUE(watcher.isWatching());
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
+    EXPECT_EQ(watcher.mapsSoFar(), 1) << "one window mapped";
     EXPECT_EQ(desktop->visibleWindows(QStringLiteral(".")).size(), 1) << "one window, nothing else";
     EXPECT_EQ(desktop->geometry(saverWindow), QRect(0, 0, VirtualDisplay::kWidth, VirtualDisplay::kHeight));
 
+    // The time is measured from the moment the saver held the input, to
+    // the moment the server answered with the picture that showed the rain.
     QImage screen;
-    QElapsedTimer clock;
-    clock.start();
+    const qint64 shown = clock.elapsed();
+    qint64 rain = shown;
+    const QDeadlineTimer deadline(DesktopDriver::kPatienceMs);
     do {
         screen = desktop->screenshot();
+        rain = clock.elapsed();
         ASSERT_FALSE(screen.isNull()) << "no screenshot";
-    } while (countGreen(screen, kRows) < 200 && clock.elapsed() < 1000);
-    EXPECT_GE(countGreen(screen, kRows), 200) << "green glyphs within a second";
+    } while (countGreen(screen, kRows) < 200 && !deadline.hasExpired());
+    ASSERT_GE(countGreen(screen, kRows), 200) << "no green glyphs";
+    EXPECT_LE(rain - shown, 1000) << "green glyphs within a second";
     EXPECT_EQ(countGreen(screen, kEmptyStrip), 0) << "nothing below the last full row";
     EXPECT_TRUE(saver->isRunning());
 }
 
+// Samples of the screen from the key to the end, each stamped with the time
+// the server answered it: the rain is frozen under the banner, and the end
+// comes two seconds after the key.
 TEST_F(WholeProgramTest, KeyShowsTheBannerAndTheSaverEndsTwoSecondsLater)
 {
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
-    QElapsedTimer sinceKey;
-    desktop->key(QStringLiteral("a"));
-    sinceKey.start();
+    const Sent key = send([&] { desktop->key(QStringLiteral("a")); });
 
-    QImage screen;
-    do
-        screen = desktop->screenshot();
-    while (!bannerFrameShown(screen) && sinceKey.elapsed() < 1500);
-    ASSERT_TRUE(bannerFrameShown(screen)) << "the frame in HEAD_COLOUR round the screen's centre";
-    EXPECT_GT(countGreen(screen, QRect(425, 372, 175, 24)), 100) << "the caption inside it";
+    // The frame, the caption and the cells the last tick changed are drawn
+    // in one go, which the server may be part way through in the first
+    // sample that shows the banner; the samples from 100 ms later on, taken
+    // while the saver still runs, all show the picture the banner stays on.
+    constexpr qint64 kSettleMs = 100;
+    qint64 bannerSeen = -1;
+    QImage settled;
+    qint64 settledFrom = -1;
+    qint64 settledTo = -1;
+    qint64 moved = -1; // the first sample that differs from the settled picture
+    qint64 lastSeenRunning = key.by;
+    qint64 firstSeenEnded = -1;
+    const QDeadlineTimer deadline(DesktopDriver::kPatienceMs);
+    while (!deadline.hasExpired()) {
+        const QImage screen = desktop->screenshot();
+        const qint64 at = clock.elapsed();
+        ASSERT_FALSE(screen.isNull()) << "no screenshot";
+        if (!saver->isRunning()) {
+            firstSeenEnded = clock.elapsed();
+            break;
+        }
+        lastSeenRunning = clock.elapsed();
+        if (bannerSeen < 0 && bannerShown(screen))
+            bannerSeen = at;
+        if (bannerSeen >= 0 && at >= bannerSeen + kSettleMs) {
+            if (settled.isNull()) {
+                settled = screen;
+                settledFrom = at;
+            } else if (moved < 0 && screen != settled) {
+                moved = at;
+            }
+            settledTo = at;
+        }
+        QThread::msleep(DesktopDriver::kSampleGapMs);
+    }
+    std::printf("the key took %lld ms to send; after it the banner was first seen at %lld ms, the same picture from "
+                "%lld to %lld ms, the end between %lld and %lld ms\n",
+                key.by - key.from, bannerSeen - key.by, settledFrom - key.by, settledTo - key.by,
+                lastSeenRunning - key.by, firstSeenEnded - key.by);
 
-    while (sinceKey.elapsed() < 1200)
-        QThread::msleep(20);
-    EXPECT_TRUE(saver->isRunning()) << "the banner stays for two seconds";
-    EXPECT_EQ(saver->waitForExit(5000), 0) << "then the saver ends on its own";
-    EXPECT_GE(sinceKey.elapsed(), 1500);
+    ASSERT_GE(firstSeenEnded, 0) << "still running " << DesktopDriver::kPatienceMs << " ms after the key";
+    EXPECT_EQ(saver->waitForExit(DesktopDriver::kPatienceMs), 0) << "then the saver ends on its own";
+    ASSERT_GE(bannerSeen, 0) << "no frame in HEAD_COLOUR round the screen's centre with the caption in it";
+    EXPECT_LE(bannerSeen - key.by, 1500) << "the banner shows at the key";
+
+    // The end lies between the last sample that saw the saver run and the
+    // first that saw it gone; the key, within the tool's run. Each bound
+    // takes the side that a saver keeping to the two seconds always meets.
+    EXPECT_GE(firstSeenEnded - key.from, 1900) << "the banner stays for two seconds";
+    EXPECT_LE(lastSeenRunning - key.by, 3500) << "then the saver ends";
+
+    ASSERT_GE(settledTo - settledFrom, 1000)
+        << "the machine was too slow to sample the banner twice a second apart while the saver ran: from "
+        << settledFrom - key.by << " to " << settledTo - key.by << " ms after the key";
+    EXPECT_LT(moved, 0) << "the rain moved under the banner between " << settledFrom - key.by << " and "
+                        << moved - key.by << " ms after the key";
     EXPECT_FALSE(user.lockLeft());
 }
 
@@ -95,8 +158,8 @@ TEST_F(WholeProgramTest, BannerSwitchedOffEndsAtTheFirstKey)
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
     EXPECT_TRUE(user.lockLeft()) << "the running saver holds the lock";
-    desktop->key(QStringLiteral("space"));
-    EXPECT_EQ(saver->waitForExit(1500), 0);
+    const Sent key = send([&] { desktop->key(QStringLiteral("space")); });
+    EXPECT_TRUE(endsWithin(*saver, key, 0, 1500));
     EXPECT_FALSE(user.lockLeft()) << "the lock goes with the program";
 }
 
@@ -107,9 +170,9 @@ TEST_F(WholeProgramTest, KeysWithoutACharacterDoNothing)
     ASSERT_FALSE(saverWindow.isEmpty());
     for (const char* key : {"shift", "ctrl", "alt", "Left", "F1"})
         desktop->key(QString::fromLatin1(key));
-    EXPECT_FALSE(saver->waitForExit(500)) << "still running";
-    desktop->key(QStringLiteral("Escape"));
-    EXPECT_EQ(saver->waitForExit(1500), 0);
+    EXPECT_TRUE(runsOnAfterTheInput(*saver, kRows));
+    const Sent escape = send([&] { desktop->key(QStringLiteral("Escape")); });
+    EXPECT_TRUE(endsWithin(*saver, escape, 0, 1500));
 }
 
 TEST_F(WholeProgramTest, EighthMouseMoveEndsTheSaver)
@@ -117,13 +180,14 @@ TEST_F(WholeProgramTest, EighthMouseMoveEndsTheSaver)
     user.store(settings::kSystem, QStringLiteral("0"));
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
+    // Moves that wait in the saver's queue together count as one, so each
+    // waits until the saver has handled the one before.
     for (int move = 1; move <= 7; ++move) {
         desktop->mouseMove(100 + move * 40, 100 + move * 30);
-        QThread::msleep(100); // one move event each, none merged
+        ASSERT_TRUE(runsOnAfterTheInput(*saver, kRows)) << "after move " << move;
     }
-    EXPECT_FALSE(saver->waitForExit(500)) << "seven moves leave it running";
-    desktop->mouseMove(700, 500);
-    EXPECT_EQ(saver->waitForExit(1500), 0);
+    const Sent eighth = send([&] { desktop->mouseMove(700, 500); });
+    EXPECT_TRUE(endsWithin(*saver, eighth, 0, 1500));
 }
 
 TEST_F(WholeProgramTest, MovesOverTheEmptyStripDoNotCount)
@@ -133,11 +197,10 @@ TEST_F(WholeProgramTest, MovesOverTheEmptyStripDoNotCount)
     ASSERT_FALSE(saverWindow.isEmpty());
     for (int move = 1; move <= 10; ++move) {
         desktop->mouseMove(move * 50, 760 + move % 2 * 4);
-        QThread::msleep(40);
+        ASSERT_TRUE(runsOnAfterTheInput(*saver, kRows)) << "after move " << move;
     }
-    EXPECT_FALSE(saver->waitForExit(500));
     desktop->click(); // a click on the strip does nothing either
-    EXPECT_FALSE(saver->waitForExit(300));
+    EXPECT_TRUE(runsOnAfterTheInput(*saver, kRows));
 }
 
 TEST_F(WholeProgramTest, ClickOnACellEndsTheSaver)
@@ -146,8 +209,8 @@ TEST_F(WholeProgramTest, ClickOnACellEndsTheSaver)
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
     desktop->mouseMove(1019, 100); // the edge column
-    desktop->click();
-    EXPECT_EQ(saver->waitForExit(1500), 0);
+    const Sent click = send([&] { desktop->click(); });
+    EXPECT_TRUE(endsWithin(*saver, click, 0, 1500));
 }
 
 TEST_F(WholeProgramTest, SecondSaverEndsAtOnceAndTheFirstRunsOn)
@@ -169,19 +232,18 @@ TEST_F(WholeProgramTest, BannerFlagThatIsNoNumberEndsWithAMessageBoxAtTheFirstKe
 
     // The box comes up over the saver and takes the keyboard.
     QStringList windows;
-    QElapsedTimer clock;
-    clock.start();
-    while ((windows = desktop->visibleWindows(QStringLiteral("^KORVAL$"))).size() < 2 && clock.elapsed() < 5000)
+    const QDeadlineTimer deadline(DesktopDriver::kPatienceMs);
+    while ((windows = desktop->visibleWindows(QStringLiteral("^KORVAL$"))).size() < 2 && !deadline.hasExpired())
         QThread::msleep(50);
     windows.removeAll(saverWindow);
     ASSERT_EQ(windows.size(), 1) << "one message box beside the saver";
     EXPECT_TRUE(saver->isRunning());
-    desktop->key(QStringLiteral("Return"));
-    EXPECT_EQ(saver->waitForExit(3000), 1);
+    const Sent answer = send([&] { desktop->key(QStringLiteral("Return")); });
+    EXPECT_TRUE(endsWithin(*saver, answer, 1, 3000));
 }
 
 // Another program's window on the saver's display: xev, which prints every
-// key that reaches its white window.
+// event that reaches its white window, in the order they came.
 class OtherWindow {
 public:
     OtherWindow(const QProcessEnvironment& environment, const QRect& geometry)
@@ -199,10 +261,25 @@ public:
         xev_.kill();
         xev_.waitForFinished(3000);
     }
-    int keysReceived()
+    // The keys that reached the window before a marker key that is typed to
+    // it now: once xev has printed the marker, it has printed every key
+    // that came before. Nothing if the marker does not come.
+    std::optional<int> keysBeforeAMarker(const DesktopDriver& desktop, const QString& window)
     {
-        output_ += xev_.readAllStandardOutput();
-        return static_cast<int>(output_.count("KeyPress event"));
+        static const QByteArray marker = "(keysym 0x78, x)";
+        desktop.focus(window);
+        if (!desktop.waitForFocus(window))
+            return std::nullopt;
+        desktop.key(QStringLiteral("x"));
+        const QDeadlineTimer deadline(DesktopDriver::kPatienceMs);
+        while (!output_.contains(marker) && !deadline.hasExpired()) {
+            xev_.waitForReadyRead(100);
+            output_ += xev_.readAllStandardOutput();
+        }
+        const qsizetype at = output_.indexOf(marker);
+        if (at < 0)
+            return std::nullopt;
+        return static_cast<int>(output_.left(at).count("KeyPress event")) - 1; // the marker's own
     }
 
 private:
@@ -226,16 +303,16 @@ int whitePixels(const QImage& screen, const QRect& area)
 TEST_F(WholeProgramTest, KeysTypedToWakeTheSaverReachNoOtherWindow)
 {
     OtherWindow terminal(environment(), QRect(100, 100, 300, 200));
-    const auto other = desktop->waitForWindow(QStringLiteral("^Event Tester$"), 5000);
+    const auto other = desktop->waitForWindow(QStringLiteral("^Event Tester$"), DesktopDriver::kPatienceMs);
     ASSERT_TRUE(other.has_value());
     auto saver = startSaver();
     ASSERT_FALSE(saverWindow.isEmpty());
     desktop->focus(*other);
-    QThread::msleep(100);
+    ASSERT_TRUE(desktop->waitForFocus(*other)) << "the other window does not get the focus";
     desktop->type(QStringLiteral("ls"));
-    desktop->key(QStringLiteral("Return"));
-    EXPECT_EQ(saver->waitForExit(4000), 0) << "the banner, then the end";
-    EXPECT_EQ(terminal.keysReceived(), 0) << "the other window got the keys";
+    const Sent enter = send([&] { desktop->key(QStringLiteral("Return")); });
+    EXPECT_TRUE(endsWithin(*saver, enter, 0, 4000)) << "the banner, then the end";
+    EXPECT_EQ(terminal.keysBeforeAMarker(*desktop, *other), 0) << "the other window got the keys";
 }
 
 // A window that another program maps while the saver runs shows below it.
@@ -246,13 +323,12 @@ TEST_F(WholeProgramTest, AWindowMappedLaterStaysBelowTheSaver)
     ASSERT_FALSE(saverWindow.isEmpty());
     const QRect area(100, 100, 300, 200);
     OtherWindow later(environment(), area);
-    ASSERT_TRUE(desktop->waitForWindow(QStringLiteral("^Event Tester$"), 5000).has_value());
+    ASSERT_TRUE(desktop->waitForWindow(QStringLiteral("^Event Tester$"), DesktopDriver::kPatienceMs).has_value());
     QImage screen;
-    QElapsedTimer clock;
-    clock.start();
+    const QDeadlineTimer deadline(DesktopDriver::kPatienceMs);
     do
         screen = desktop->screenshot();
-    while (whitePixels(screen, area) > 0 && clock.elapsed() < 2000);
+    while (whitePixels(screen, area) > 0 && !deadline.hasExpired());
     EXPECT_EQ(whitePixels(screen, area), 0) << "the other window shows above the saver";
     EXPECT_TRUE(saver->isRunning());
 }
@@ -271,17 +347,17 @@ TEST_P(UnusableSetting, EndsWithAMessageBoxAndAFailureStatus)
 
     // Start-up fails before the saver window shows: the one window is the
     // message box, titled with the program's name.
-    const auto box = desktop->waitForWindow(QStringLiteral("^KORVAL$"), 5000);
+    const auto box = desktop->waitForWindow(QStringLiteral("^KORVAL$"), DesktopDriver::kPatienceMs);
     ASSERT_TRUE(box.has_value()) << "no message box";
     EXPECT_EQ(desktop->title(*box), QStringLiteral("KORVAL"));
     EXPECT_LT(desktop->geometry(*box).width(), VirtualDisplay::kWidth / 2) << "a box, not the saver";
     EXPECT_TRUE(saver->isRunning()) << "waits for the user";
 
     desktop->focus(*box);
-    desktop->key(QStringLiteral("Return"));
-    const auto status = saver->waitForExit(3000);
-    ASSERT_TRUE(status.has_value()) << "the box does not close";
-    EXPECT_EQ(*status, 1) << "the program's own failure status, not a crash or a sanitizer report";
+    ASSERT_TRUE(desktop->waitForFocus(*box)) << "the box does not get the focus";
+    const Sent answer = send([&] { desktop->key(QStringLiteral("Return")); });
+    EXPECT_TRUE(endsWithin(*saver, answer, 1, 3000))
+        << "the box closes and the program ends with its own failure status, not a crash or a sanitizer report";
     EXPECT_FALSE(user.lockLeft());
     EXPECT_EQ(user.stored(settings::kWidth), QString::fromLatin1(GetParam().width)) << "stored data kept";
 }
