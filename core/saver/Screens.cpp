@@ -31,8 +31,7 @@ std::unique_ptr<ScreenRain> Form1::newScreenRain(const ScreenArea& area)
 {
     auto rain = std::make_unique<ScreenRain>(M1[0], area, platform_.random());
     windows_.screenAdded(*rain);
-    std::int16_t topMost = -1;
-    SetTopMost(rain.get(), topMost);
+    SetTopMost(rain.get(), true);
     return rain;
 }
 

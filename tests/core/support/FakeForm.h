@@ -39,11 +39,15 @@ private:
 // The windows of the saver as a log of what the form asked of them.
 class FakeWindows final : public FormWindows {
 public:
-    int SetWindowPos(const ScreenRain* screen, int insertAfter, int, int, int, int, unsigned flags) override
+    bool keepOnTop(const ScreenRain* screen) override
     {
-        log.push_back("SetWindowPos " + nameOf(screen) + " " + std::to_string(insertAfter) + " "
-                      + std::to_string(flags));
-        return 1;
+        log.push_back("keepOnTop " + nameOf(screen));
+        return true;
+    }
+    bool leaveTop(const ScreenRain* screen) override
+    {
+        log.push_back("leaveTop " + nameOf(screen));
+        return true;
     }
     void screenAdded(ScreenRain& screen) override { log.push_back("added " + screen.name()); }
     void screenRemoved(ScreenRain& screen) override { log.push_back("removed " + screen.name()); }
