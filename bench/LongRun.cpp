@@ -44,8 +44,9 @@ public:
     }
     void setScreensChangedHandler(std::function<void()>) override {}
     bool anotherInstanceRunning() const override { return false; }
-    int ShowCursor(bool show) override { return cursorCount_ += show ? 1 : -1; }
-    void messageBox(const std::string& text, int) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
+    void hidePointer() override {}
+    void showPointer() override {}
+    void messageBox(const std::string& text, korval::MessageStyle) override { std::fprintf(stderr, "message: %s\n", text.c_str()); }
     void endProgram(int status) override
     {
         std::fprintf(stderr, "the saver ended itself with status %d\n", status);
@@ -55,7 +56,6 @@ public:
 private:
     korval::ClockSeededRandom random_;
     korval::RegionalFormat format_;
-    int cursorCount_ = 0;
 };
 
 long residentKiB()

@@ -50,14 +50,14 @@ void Form2::Command1_Click()
 {
     const DialogFields fields{view_.selectedFontSize(), view_.columnGap(), view_.rowGap(), bannerChoice};
     if (fields.textSize.empty() || fields.columnGap.empty() || fields.rowGap.empty()) {
-        platform_.messageBox(kFillEverything, MB_CRITICAL);
+        platform_.messageBox(kFillEverything, MessageStyle::Critical);
         return;
     }
     try {
         store_.SaveSettings(settings::kApplication, settings::kSection,
                             entriesToSave(fields, measure(), platform_.regionalFormat()));
     } catch (const RuntimeError&) {
-        platform_.messageBox(kWholeNumbersOnly, MB_OK);
+        platform_.messageBox(kWholeNumbersOnly, MessageStyle::Plain);
         return;
     }
     platform_.endProgram(0);

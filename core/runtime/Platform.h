@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MessageStyle.h"
 #include "RandomSource.h"
 #include "RegionalFormat.h"
 #include "RuntimeError.h"
@@ -11,14 +12,6 @@
 #include <vector>
 
 namespace korval {
-
-// Message box styles: the OK button alone, or with the critical icon. Where
-// the system's own header has already defined MB_OK (as a macro of the same
-// value), its definition stands.
-#ifndef MB_OK
-inline constexpr int MB_OK = 0;
-#endif
-inline constexpr int MB_CRITICAL = 16;
 
 // What the forms reach of the world outside them: the screen, the pointer, the
 // random generator, the user's number format, message boxes, the
@@ -45,13 +38,14 @@ public:
     // True while another instance of the program (saver or dialog) runs.
     virtual bool anotherInstanceRunning() const = 0;
 
-    // The pointer's display count: hidden over the program's windows while
-    // it is below 0. Returns the new count.
-    virtual int ShowCursor(bool show) = 0;
+    // The pointer over the program's windows: hidden once the saver starts,
+    // shown again when it is to end. Either call may come more than once.
+    virtual void hidePointer() = 0;
+    virtual void showPointer() = 0;
 
-    // A modal message box titled with the application title, its buttons
-    // and icon chosen by the style; the text is UTF-8.
-    virtual void messageBox(const std::string& text, int style) = 0;
+    // A modal message box titled with the application title; the text is
+    // UTF-8.
+    virtual void messageBox(const std::string& text, MessageStyle style) = 0;
 
     // Ends the process at once: no further handler runs. The desktop
     // implementation never returns; a test's may, so callers return at once
@@ -70,7 +64,7 @@ public:
         reporting_ = true;
         if (unhandledErrorHook_)
             unhandledErrorHook_();
-        messageBox(error.message(), MB_CRITICAL);
+        messageBox(error.message(), MessageStyle::Critical);
         endProgram(1);
         reporting_ = false;
     }

@@ -43,7 +43,7 @@ void Form1::M1_MouseMove(int)
 void Form1::EndSaver()
 {
     if (toDouble(state.bannerFlag, platform_.regionalFormat()) != 1) {
-        platform_.ShowCursor(true);
+        platform_.showPointer();
         platform_.endProgram(0);
         return;
     }
@@ -52,7 +52,7 @@ void Form1::EndSaver()
     Shape1.setVisible(true);
     Timer1.setEnabled(false);
     Timer2.setEnabled(true);
-    platform_.ShowCursor(true);
+    platform_.showPointer();
 }
 
 // The caption and its frame share the form's centre, reckoned at 15 twips to
@@ -69,7 +69,7 @@ void Form1::Form_Deactivate()
 {
     if (stoppedForError_)
         return;
-    platform_.ShowCursor(true);
+    platform_.showPointer();
     platform_.endProgram(0);
 }
 

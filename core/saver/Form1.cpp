@@ -4,7 +4,6 @@
 #include "GlyphRain.h"
 #include "Grid.h"
 #include "Palette.h"
-#include "WindowPlacement.h"
 
 #include "core/settings/SettingKeys.h"
 #include "core/settings/SettingsStore.h"
@@ -63,9 +62,8 @@ void Form1::StartSaver()
         platform_.endProgram(0);
         return;
     }
-    std::int16_t topMost = -1;
-    SetTopMost(nullptr, topMost);
-    platform_.ShowCursor(false);
+    SetTopMost(nullptr, true);
+    platform_.hidePointer();
 
     applyCellSettings(M1, store_, platform_.regionalFormat());
     state.bannerFlag = store_.storedOrSaverDefault(settings::kSystem);
@@ -91,11 +89,9 @@ void Form1::Timer1_Timer()
         glyphRainTick(screen->state, screen->M1, platform_.random());
 }
 
-void Form1::SetTopMost(const ScreenRain* screen, std::int16_t& flag)
+bool Form1::SetTopMost(const ScreenRain* screen, bool onTop)
 {
-    const int result =
-        windows_.SetWindowPos(screen, flag ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    flag = static_cast<std::int16_t>(result);
+    return onTop ? windows_.keepOnTop(screen) : windows_.leaveTop(screen);
 }
 
 } // namespace korval

@@ -77,7 +77,8 @@ public:
     const std::vector<std::unique_ptr<ScreenRain>>& otherScreens() const { return otherScreens_; }
 
 private:
-    void SetTopMost(const ScreenRain* screen, std::int16_t& flag);
+    // Keeps a window of the saver above all others (or lets it go); true on success.
+    bool SetTopMost(const ScreenRain* screen, bool onTop);
     void EndSaver();
     void designBanner();
     void centreBanner();

@@ -11,10 +11,11 @@ class FormWindows {
 public:
     virtual ~FormWindows() = default;
 
-    // SetWindowPos on the form's own window (screen null) or on the window of
-    // another screen's rain. Returns nonzero on success.
-    virtual int SetWindowPos(const ScreenRain* screen, int insertAfter, int x, int y, int cx, int cy,
-                             unsigned flags) = 0;
+    // Puts the form's own window (screen null), or the window of another
+    // screen's rain, into the band of windows that stay above all others,
+    // or takes it out of that band; its place and size stay. True on success.
+    virtual bool keepOnTop(const ScreenRain* screen) = 0;
+    virtual bool leaveTop(const ScreenRain* screen) = 0;
 
     // Another screen's rain came or goes: its window is made, or dropped.
     // A window that cannot be made raises an error and leaves nothing behind;

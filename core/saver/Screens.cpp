@@ -65,8 +65,7 @@ void Form1::showScreenRains(const std::vector<std::unique_ptr<ScreenRain>>& rain
                 continue;
             windows_.screenAdded(*rain);
             ++shown;
-            std::int16_t topMost = -1;
-            SetTopMost(rain.get(), topMost);
+            SetTopMost(rain.get(), true);
         }
     } catch (...) {
         for (const std::unique_ptr<ScreenRain>& rain : rains) {

@@ -68,25 +68,29 @@ void DesktopPlatform::watchScreen(const QScreen* screen)
     QObject::connect(screen, &QScreen::geometryChanged, &screensSettled_, [this] { screensSettled_.start(); });
 }
 
-int DesktopPlatform::ShowCursor(bool show)
+void DesktopPlatform::hidePointer()
 {
-    const bool wasHidden = cursorCount_ < 0;
-    cursorCount_ += show ? 1 : -1;
-    const bool hidden = cursorCount_ < 0;
-    if (hidden && !wasHidden)
-        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
-    else if (!hidden && wasHidden)
-        QGuiApplication::restoreOverrideCursor();
-    return cursorCount_;
+    if (pointerHidden_)
+        return;
+    pointerHidden_ = true;
+    QGuiApplication::setOverrideCursor(Qt::BlankCursor);
 }
 
-void DesktopPlatform::messageBox(const std::string& text, int style)
+void DesktopPlatform::showPointer()
+{
+    if (!pointerHidden_)
+        return;
+    pointerHidden_ = false;
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void DesktopPlatform::messageBox(const std::string& text, MessageStyle style)
 {
     // The saver may have hidden the pointer; the user needs it to answer.
-    const bool pointerHidden = cursorCount_ < 0;
+    const bool pointerHidden = pointerHidden_;
     if (pointerHidden)
         QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    QMessageBox box(style == MB_CRITICAL ? QMessageBox::Critical : QMessageBox::NoIcon,
+    QMessageBox box(style == MessageStyle::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QGuiApplication::applicationName(), qtText(text), QMessageBox::Ok);
     // In front of the saver's topmost window, which may still cover the screen.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -23,8 +23,9 @@ public:
     std::vector<ScreenArea> screens() const override;
     void setScreensChangedHandler(std::function<void()> handler) override;
     bool anotherInstanceRunning() const override { return anotherInstance_; }
-    int ShowCursor(bool show) override;
-    void messageBox(const std::string& text, int style) override;
+    void hidePointer() override;
+    void showPointer() override;
+    void messageBox(const std::string& text, MessageStyle style) override;
     [[noreturn]] void endProgram(int status) override;
 
 private:
@@ -32,7 +33,7 @@ private:
     RegionalFormat format_;
     InstanceLock* lock_;
     bool anotherInstance_;
-    int cursorCount_ = 0;
+    bool pointerHidden_ = false;
     // Screens change in bursts (a monitor switched off removes a screen and
     // moves the others); the handler hears of a burst once it is over.
     QTimer screensSettled_;

@@ -20,16 +20,15 @@ public:
     std::vector<ScreenArea> screens() const override { return {}; }
     void setScreensChangedHandler(std::function<void()>) override {}
     bool anotherInstanceRunning() const override { return false; }
-    // Counted as the desktop counts it, so that callers see the same
-    // numbers, but the pointer stays as the host left it.
-    int ShowCursor(bool show) override { return cursorCount_ += show ? 1 : -1; }
-    void messageBox(const std::string& text, int style) override;
+    // The pointer is the host's: it stays as the host left it.
+    void hidePointer() override {}
+    void showPointer() override {}
+    void messageBox(const std::string& text, MessageStyle style) override;
     [[noreturn]] void endProgram(int status) override;
 
 private:
     ClockSeededRandom random_;
     RegionalFormat format_;
-    int cursorCount_ = 0;
 };
 
 } // namespace korval

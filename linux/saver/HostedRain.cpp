@@ -19,7 +19,7 @@ void HostedRain::showIn(std::uint32_t window)
     QString error;
     window_ = HostWindow::open(window, M1, error);
     if (!window_) {
-        platform_.messageBox(error.toStdString(), MB_CRITICAL);
+        platform_.messageBox(error.toStdString(), MessageStyle::Critical);
         platform_.endProgram(1);
         return;
     }

@@ -1,7 +1,6 @@
 #include "SaverForm.h"
 
 #include "platform/QtText.h"
-#include "platform/WindowPlacement.h"
 
 namespace korval {
 
@@ -24,10 +23,21 @@ SaverWindow& SaverForm::screenWindow(std::size_t index)
     return *screenWindows_.at(otherScreens().at(index).get());
 }
 
-int SaverForm::SetWindowPos(const ScreenRain* screen, int insertAfter, int x, int y, int cx, int cy, unsigned flags)
+SaverWindow& SaverForm::windowOf(const ScreenRain* screen)
 {
-    SaverWindow& window = screen ? *screenWindows_.at(screen) : window_;
-    return korval::SetWindowPos(window, insertAfter, x, y, cx, cy, flags);
+    return screen ? *screenWindows_.at(screen) : window_;
+}
+
+bool SaverForm::keepOnTop(const ScreenRain* screen)
+{
+    windowOf(screen).setFlag(Qt::WindowStaysOnTopHint, true);
+    return true;
+}
+
+bool SaverForm::leaveTop(const ScreenRain* screen)
+{
+    windowOf(screen).setFlag(Qt::WindowStaysOnTopHint, false);
+    return true;
 }
 
 void SaverForm::screenAdded(ScreenRain& screen)

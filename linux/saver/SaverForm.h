@@ -38,8 +38,9 @@ public:
     const InputGrab& inputGrab() const { return grab_; }
 
 private:
-    int SetWindowPos(const ScreenRain* screen, int insertAfter, int x, int y, int cx, int cy,
-                     unsigned flags) override;
+    bool keepOnTop(const ScreenRain* screen) override;
+    bool leaveTop(const ScreenRain* screen) override;
+    SaverWindow& windowOf(const ScreenRain* screen);
     void screenAdded(ScreenRain& screen) override;
     void screenRemoved(ScreenRain& screen) override;
     void screensFollowed() override;

@@ -167,14 +167,14 @@ TEST_F(OptionsDialogTest, RefusesWhatItCannotStoreAndStaysOpen)
         const wchar_t* columnGap;
         const wchar_t* rowGap;
         const char* message;
-        int style;
+        MessageStyle style;
     };
     const Row rows[] = {
-        {L"", L"1", kFillEverything, MB_CRITICAL},
-        {L"1", L"", kFillEverything, MB_CRITICAL},
-        {L"abc", L"1", kWholeNumbersOnly, MB_OK},
-        {L"1", L"40000", kWholeNumbersOnly, MB_OK},
-        {L"-500", L"0", kWholeNumbersOnly, MB_OK}, // a cell narrower than nothing
+        {L"", L"1", kFillEverything, MessageStyle::Critical},
+        {L"1", L"", kFillEverything, MessageStyle::Critical},
+        {L"abc", L"1", kWholeNumbersOnly, MessageStyle::Plain},
+        {L"1", L"40000", kWholeNumbersOnly, MessageStyle::Plain},
+        {L"-500", L"0", kWholeNumbersOnly, MessageStyle::Plain}, // a cell narrower than nothing
     };
     for (const Row& row : rows) {
         open();

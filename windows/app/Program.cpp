@@ -47,7 +47,7 @@ int runProgram(std::string_view argumentString)
         break;
     }
     Win32Platform platform(nullptr);
-    platform.messageBox(usageText(), MB_OK);
+    platform.messageBox(usageText(), MessageStyle::Plain);
     return 2;
 }
 

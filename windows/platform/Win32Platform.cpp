@@ -99,20 +99,27 @@ bool Win32Platform::anotherInstanceRunning() const
     return mutex_ && mutex_->anotherInstance();
 }
 
-int Win32Platform::ShowCursor(bool show)
+void Win32Platform::hidePointer()
 {
-    return ::ShowCursor(show ? TRUE : FALSE);
+    while (::ShowCursor(FALSE) >= 0) {
+    }
+}
+
+void Win32Platform::showPointer()
+{
+    while (::ShowCursor(TRUE) < 0) {
+    }
 }
 
 // The saver may have hidden the pointer and covers the screen topmost: the
 // box comes to the front above it, with the pointer shown while it is open.
-void Win32Platform::messageBox(const std::string& text, int style)
+void Win32Platform::messageBox(const std::string& text, MessageStyle style)
 {
     int raised = 1;
     while (::ShowCursor(TRUE) < 0)
         ++raised;
     MessageBoxW(owner_, toWide(text).c_str(), L"KORVAL",
-                static_cast<UINT>(style) | MB_SETFOREGROUND | (owner_ ? 0u : MB_TOPMOST | MB_TASKMODAL));
+                (style == MessageStyle::Critical ? MB_ICONERROR : MB_OK) | MB_SETFOREGROUND | (owner_ ? 0u : MB_TOPMOST | MB_TASKMODAL));
     while (raised-- > 0)
         ::ShowCursor(FALSE);
 }

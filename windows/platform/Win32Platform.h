@@ -50,11 +50,14 @@ public:
     void displayChanged();
 
     bool anotherInstanceRunning() const override;
-    int ShowCursor(bool show) override;
+    // ShowCursor keeps a display count; these bring it to where the pointer
+    // is hidden (below 0) or shown, however often they are called.
+    void hidePointer() override;
+    void showPointer() override;
 
-    // MessageBoxW titled "KORVAL": style 0 and 16 are Windows' own MB_OK and
-    // MB_ICONHAND. The box is modal to the owner when one is set.
-    void messageBox(const std::string& text, int style) override;
+    // MessageBoxW titled "KORVAL", with the error icon for a critical
+    // message. The box is modal to the owner when one is set.
+    void messageBox(const std::string& text, MessageStyle style) override;
     void setMessageBoxOwner(HWND owner) { owner_ = owner; }
 
     // ExitProcess: no destructor or further handler runs.

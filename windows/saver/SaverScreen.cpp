@@ -31,16 +31,21 @@ SaverWindow* SaverScreen::windowOf(const ScreenRain* screen)
     return found == screenWindows_.end() ? nullptr : &found->second;
 }
 
-// insertAfter is HWND_TOPMOST (-1) or HWND_NOTOPMOST (-2) as the rules hold
-// them: numbers that stand for those handles.
-int SaverScreen::SetWindowPos(const ScreenRain* screen, int insertAfter, int x, int y, int cx, int cy,
-                              unsigned flags)
+bool SaverScreen::keepOnTop(const ScreenRain* screen)
+{
+    return placeInBand(screen, HWND_TOPMOST);
+}
+
+bool SaverScreen::leaveTop(const ScreenRain* screen)
+{
+    return placeInBand(screen, HWND_NOTOPMOST);
+}
+
+// The window goes into (or out of) the topmost band, keeping its place and size.
+bool SaverScreen::placeInBand(const ScreenRain* screen, HWND band)
 {
     SaverWindow* window = windowOf(screen);
-    if (!window)
-        return 0;
-    const auto after = reinterpret_cast<HWND>(static_cast<std::intptr_t>(insertAfter));
-    return ::SetWindowPos(window->handle(), after, x, y, cx, cy, flags);
+    return window && ::SetWindowPos(window->handle(), band, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
 void SaverScreen::screenAdded(ScreenRain& screen)

@@ -34,8 +34,9 @@ public:
     void show();
 
 private:
-    int SetWindowPos(const ScreenRain* screen, int insertAfter, int x, int y, int cx, int cy,
-                     unsigned flags) override;
+    bool keepOnTop(const ScreenRain* screen) override;
+    bool leaveTop(const ScreenRain* screen) override;
+    bool placeInBand(const ScreenRain* screen, HWND band);
     void screenAdded(ScreenRain& screen) override;
     void screenRemoved(ScreenRain& screen) override;
     void screensFollowed() override;

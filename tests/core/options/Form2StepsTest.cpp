@@ -215,7 +215,7 @@ struct RefusalRow {
     std::string size, columnGap, rowGap;
     bool readOnlyStore;
     const char* message;
-    int style;
+    MessageStyle style;
 };
 
 class Form2Refusal : public ::testing::TestWithParam<RefusalRow> {};
@@ -252,16 +252,16 @@ TEST_P(Form2Refusal, ShowsWhyAndChangesNothingUntilCorrected)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Form2Refusal,
-    ::testing::Values(RefusalRow{"NoSizeChosen", "", "1", "1", false, kFillEverything, MB_CRITICAL},
-                      RefusalRow{"EmptyColumnGap", "10", "", "1", false, kFillEverything, MB_CRITICAL},
-                      RefusalRow{"EmptyRowGap", "10", "1", "", false, kFillEverything, MB_CRITICAL},
-                      RefusalRow{"EmptyFieldOnAReadOnlyStore", "10", "", "1", true, kFillEverything, MB_CRITICAL},
-                      RefusalRow{"LettersAsColumnGap", "10", "abc", "1", false, kWholeNumbersOnly, MB_OK},
-                      RefusalRow{"FractionalGap", "10", "1", "1.5", false, kWholeNumbersOnly, MB_OK},
-                      RefusalRow{"SpacesAreNotEmpty", "10", "  ", "1", false, kWholeNumbersOnly, MB_OK},
-                      RefusalRow{"GapOutOfRange", "10", "40000", "1", false, kWholeNumbersOnly, MB_OK},
-                      RefusalRow{"CellBelowOnePixel", "10", "-50", "2", false, kWholeNumbersOnly, MB_OK},
-                      RefusalRow{"ReadOnlyStore", "24", "5", "2", true, kWholeNumbersOnly, MB_OK}),
+    ::testing::Values(RefusalRow{"NoSizeChosen", "", "1", "1", false, kFillEverything, MessageStyle::Critical},
+                      RefusalRow{"EmptyColumnGap", "10", "", "1", false, kFillEverything, MessageStyle::Critical},
+                      RefusalRow{"EmptyRowGap", "10", "1", "", false, kFillEverything, MessageStyle::Critical},
+                      RefusalRow{"EmptyFieldOnAReadOnlyStore", "10", "", "1", true, kFillEverything, MessageStyle::Critical},
+                      RefusalRow{"LettersAsColumnGap", "10", "abc", "1", false, kWholeNumbersOnly, MessageStyle::Plain},
+                      RefusalRow{"FractionalGap", "10", "1", "1.5", false, kWholeNumbersOnly, MessageStyle::Plain},
+                      RefusalRow{"SpacesAreNotEmpty", "10", "  ", "1", false, kWholeNumbersOnly, MessageStyle::Plain},
+                      RefusalRow{"GapOutOfRange", "10", "40000", "1", false, kWholeNumbersOnly, MessageStyle::Plain},
+                      RefusalRow{"CellBelowOnePixel", "10", "-50", "2", false, kWholeNumbersOnly, MessageStyle::Plain},
+                      RefusalRow{"ReadOnlyStore", "24", "5", "2", true, kWholeNumbersOnly, MessageStyle::Plain}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- Leaving ------------------------------------------------------------------

@@ -229,7 +229,7 @@ TEST(ExitTriggers, WhileAnErrorBoxIsOpenNothingElseEndsTheSaver)
     EXPECT_EQ(saver.platform.exitStatus, 1);
     EXPECT_EQ(saver.platform.endCalls, 1);
     ASSERT_EQ(saver.platform.messages.size(), 1u);
-    EXPECT_EQ(saver.platform.messages[0].style, MB_CRITICAL);
+    EXPECT_EQ(saver.platform.messages[0].style, MessageStyle::Critical);
 }
 
 TEST(ExitTriggers, SecondTriggerDuringTheBannerRepeatsItWithoutEnding)
@@ -266,10 +266,10 @@ TEST(ExitTriggers, NonNumericFlagEndsWithTheTypeMismatchMessage)
 
         ASSERT_EQ(saver.platform.messages.size(), 1u) << "stored \"" << stored << '"';
         EXPECT_NE(saver.platform.messages[0].text.find("Type mismatch"), std::string::npos);
-        EXPECT_EQ(saver.platform.messages[0].style, MB_CRITICAL);
+        EXPECT_EQ(saver.platform.messages[0].style, MessageStyle::Critical);
         EXPECT_EQ(saver.platform.exitStatus, 1);
         EXPECT_FALSE(saver.bannerShown());
-        EXPECT_EQ(saver.platform.cursorCount, -1) << "the saver's own ShowCursor call is not made";
+        EXPECT_EQ(saver.platform.cursorCount, -1) << "the saver's own showPointer call is not made";
     }
 }
 

@@ -1,7 +1,6 @@
 #include "core/support/FakeForm.h"
 
 #include "core/saver/Form1.h"
-#include "core/saver/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +17,11 @@ ScreenArea screen(const char* name, int x, int y, int width, int height)
     return {name, {x, y, width, height}, 15};
 }
 
-// What the form asks of a screen's window when it makes it: the window goes
-// topmost, keeping its place and size.
+// What the form asks of a screen's window when it makes it: the window stays
+// above all others.
 std::string topmost(const std::string& window)
 {
-    return "SetWindowPos " + window + " " + std::to_string(HWND_TOPMOST) + " "
-           + std::to_string(SWP_NOSIZE | SWP_NOMOVE);
+    return "keepOnTop " + window;
 }
 
 const ScreenArea kLeft = screen("left", 0, 0, 1024, 768);

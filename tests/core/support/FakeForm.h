@@ -44,11 +44,15 @@ class FakeWindows final : public FormWindows {
 public:
     FakeWindows() { log.reserve(64); }
 
-    int SetWindowPos(const ScreenRain* screen, int insertAfter, int, int, int, int, unsigned flags) override
+    bool keepOnTop(const ScreenRain* screen) override
     {
-        log.push_back("SetWindowPos " + nameOf(screen) + " " + std::to_string(insertAfter) + " "
-                      + std::to_string(flags));
-        return 1;
+        log.push_back("keepOnTop " + nameOf(screen));
+        return true;
+    }
+    bool leaveTop(const ScreenRain* screen) override
+    {
+        log.push_back("leaveTop " + nameOf(screen));
+        return true;
     }
     void screenAdded(ScreenRain& screen) override
     {

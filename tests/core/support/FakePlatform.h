@@ -19,7 +19,7 @@ class FakePlatform final : public Platform {
 public:
     struct Message {
         std::string text;
-        int style;
+        MessageStyle style;
     };
 
     FakePlatform() = default;
@@ -47,8 +47,11 @@ public:
     std::vector<ScreenArea> screens() const override { return screens_; }
     void setScreensChangedHandler(std::function<void()> handler) override { screensChanged_ = std::move(handler); }
     bool anotherInstanceRunning() const override { return anotherInstance; }
-    int ShowCursor(bool show) override { return cursorCount += show ? 1 : -1; }
-    void messageBox(const std::string& text, int style) override
+    // Counted as the display count that they stand for: each hide lowers
+    // it, each show raises it.
+    void hidePointer() override { --cursorCount; }
+    void showPointer() override { ++cursorCount; }
+    void messageBox(const std::string& text, MessageStyle style) override
     {
         messages.push_back({text, style});
         if (onMessageBox)

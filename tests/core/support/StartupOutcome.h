@@ -30,7 +30,7 @@ inline void expectOutcome(const FakePlatform& platform, const CellArray& M1, con
         ASSERT_EQ(platform.messages.size(), 1u) << "one message box, then the end";
         const std::string expected = RuntimeError(outcome.error, "").message();
         EXPECT_EQ(platform.messages[0].text.rfind(expected, 0), 0u) << platform.messages[0].text;
-        EXPECT_EQ(platform.messages[0].style, MB_CRITICAL);
+        EXPECT_EQ(platform.messages[0].style, MessageStyle::Critical);
         EXPECT_EQ(platform.exitStatus, 1);
         return;
     }

@@ -103,7 +103,7 @@ TEST(Program, HostedRainTakesNoLockAndEndsWithTheReasonWhereTheWindowCannotBeDra
     EXPECT_EQ(program.options(), nullptr);
     EXPECT_EQ(platform.exitStatus, 1) << "the window cannot be drawn in; the other instance does not matter";
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].style, MB_CRITICAL);
+    EXPECT_EQ(platform.messages[0].style, MessageStyle::Critical);
     EXPECT_EQ(platform.cursorCount, 0) << "the pointer is the host's";
     EXPECT_FALSE(program.hosted()->Timer1.isEnabled());
 }

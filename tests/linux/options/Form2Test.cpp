@@ -274,7 +274,7 @@ struct RefusalRow {
     const char* name;
     const char16_t* columnGap;
     const char16_t* rowGap;
-    int style; // of the message shown
+    MessageStyle style; // of the message shown
 };
 
 class Form2RefusedEntry : public ::testing::TestWithParam<RefusalRow> {};
@@ -295,7 +295,7 @@ TEST_P(Form2RefusedEntry, ShowsWhyAndChangesNothingUntilCorrected)
     dialog.pressOk();
 
     ASSERT_EQ(dialog.platform.messages.size(), 1u);
-    EXPECT_EQ(dialog.platform.messages[0].text, row.style == MB_CRITICAL ? kFillEverything : kWholeNumbersOnly);
+    EXPECT_EQ(dialog.platform.messages[0].text, row.style == MessageStyle::Critical ? kFillEverything : kWholeNumbersOnly);
     EXPECT_EQ(dialog.platform.messages[0].style, row.style);
     EXPECT_FALSE(dialog.platform.ended());
     EXPECT_TRUE(form.window().isVisible());
@@ -316,11 +316,11 @@ TEST_P(Form2RefusedEntry, ShowsWhyAndChangesNothingUntilCorrected)
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Form2RefusedEntry,
-    ::testing::Values(RefusalRow{"EmptyRowGap", u"1", u"", MB_CRITICAL},
-                      RefusalRow{"LettersAsColumnGap", u"abc", u"1", MB_OK},
-                      RefusalRow{"FractionalGap", u"1", u"1.5", MB_OK},
-                      RefusalRow{"SpacesAreNotEmpty", u"  ", u"1", MB_OK},
-                      RefusalRow{"CellBelowOnePixel", u"-50", u"2", MB_OK}),
+    ::testing::Values(RefusalRow{"EmptyRowGap", u"1", u"", MessageStyle::Critical},
+                      RefusalRow{"LettersAsColumnGap", u"abc", u"1", MessageStyle::Plain},
+                      RefusalRow{"FractionalGap", u"1", u"1.5", MessageStyle::Plain},
+                      RefusalRow{"SpacesAreNotEmpty", u"  ", u"1", MessageStyle::Plain},
+                      RefusalRow{"CellBelowOnePixel", u"-50", u"2", MessageStyle::Plain}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Form2Refusal, ListWithNothingChosenAsksForEveryField)
@@ -331,7 +331,7 @@ TEST(Form2Refusal, ListWithNothingChosenAsksForEveryField)
     dialog.pressOk();
     ASSERT_EQ(dialog.platform.messages.size(), 1u);
     EXPECT_EQ(dialog.platform.messages[0].text, kFillEverything);
-    EXPECT_EQ(dialog.platform.messages[0].style, MB_CRITICAL);
+    EXPECT_EQ(dialog.platform.messages[0].style, MessageStyle::Critical);
     EXPECT_FALSE(QFile::exists(dialog.temp.filePath()));
 }
 
@@ -352,7 +352,7 @@ TEST(Form2Unwritable, ReadOnlyFileKeepsEveryKey)
 
     ASSERT_EQ(dialog.platform.messages.size(), 1u);
     EXPECT_EQ(dialog.platform.messages[0].text, kWholeNumbersOnly);
-    EXPECT_EQ(dialog.platform.messages[0].style, MB_OK);
+    EXPECT_EQ(dialog.platform.messages[0].style, MessageStyle::Plain);
     EXPECT_FALSE(dialog.platform.ended());
     EXPECT_EQ(dialog.temp.fileBytes(), before);
     EXPECT_EQ(form.Text1.text(), QStringLiteral("5"));

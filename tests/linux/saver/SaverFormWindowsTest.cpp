@@ -77,10 +77,10 @@ TEST(SaverFormWindows, NonNumericFlagEndsWithTheTypeMismatchMessage)
         ASSERT_EQ(saver.platform.messages.size(), 1u) << "stored \"" << qPrintable(stored) << '"';
         EXPECT_NE(saver.platform.messages[0].text.find("Type mismatch"), std::string::npos)
             << saver.platform.messages[0].text;
-        EXPECT_EQ(saver.platform.messages[0].style, MB_CRITICAL);
+        EXPECT_EQ(saver.platform.messages[0].style, MessageStyle::Critical);
         EXPECT_EQ(saver.platform.exitStatus, 1);
         EXPECT_FALSE(saver.bannerShown());
-        EXPECT_EQ(saver.platform.cursorCount, -1) << "the saver's own ShowCursor call is not made";
+        EXPECT_EQ(saver.platform.cursorCount, -1) << "the saver's own showPointer call is not made";
     }
 }
 
