@@ -8,6 +8,7 @@
 //   korval_bench --case W H CELL_W CELL_H TICKS
 //                           one case; prints its figures on one line
 
+#include "ProcessMemory.h"
 #include "saver/SaverForm.h"
 #include "core/saver/Grid.h"
 
@@ -67,17 +68,7 @@ double microsSince(Clock::time_point start)
     return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
 }
 
-long peakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
+using korval::bench::peakResidentKiB;
 
 // One case, in this process: the offscreen screen already has the case's size.
 int runCase(int cellWidth, int cellHeight, int ticks)

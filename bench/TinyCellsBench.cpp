@@ -10,6 +10,7 @@
 //                                 one case on the screens the offscreen
 //                                 platform has; prints its figures on one line
 
+#include "ProcessMemory.h"
 #include "saver/SaverForm.h"
 
 #include "core/saver/CellArray.h"
@@ -57,17 +58,7 @@ double millisSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-long peakResidentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
+using korval::bench::peakResidentKiB;
 
 std::vector<korval::SaverWindow*> windowsOf(korval::SaverForm& form)
 {

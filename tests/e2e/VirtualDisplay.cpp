@@ -43,7 +43,7 @@ bool acceptsConnections(int number)
 
 } // namespace
 
-VirtualDisplay::VirtualDisplay()
+VirtualDisplay::VirtualDisplay(int width, int height) : width_(width), height_(height)
 {
     // Test programs run side by side: each starts from its own process id,
     // and a number that another server took meanwhile is skipped.
@@ -63,7 +63,7 @@ bool VirtualDisplay::tryStart(int number)
     // A test program that is killed (a CTest time-out) takes its server along.
     server_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     server_.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(number), QStringLiteral("-screen"),
-                                            QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(kWidth).arg(kHeight),
+                                            QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width_).arg(height_),
                                             QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!server_.waitForStarted(5000)) {
         error_ = QStringLiteral("Xvfb does not start: ") + server_.errorString();

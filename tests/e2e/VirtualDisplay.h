@@ -5,15 +5,16 @@
 
 namespace korval::e2e {
 
-// An X server of its own for one test: Xvfb with one 1024 x 768 screen at
-// 24 bits, on a display number nobody else uses. It is stopped when the
-// object goes, whatever the test did.
+// An X server of its own for one test: Xvfb with one screen at 24 bits,
+// 1024 x 768 unless a test asks for another size, on a display number
+// nobody else uses. It is stopped when the object goes, whatever the test
+// did.
 class VirtualDisplay {
 public:
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
 
-    VirtualDisplay();
+    explicit VirtualDisplay(int width = kWidth, int height = kHeight);
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
     VirtualDisplay& operator=(const VirtualDisplay&) = delete;
@@ -27,6 +28,8 @@ public:
 private:
     bool tryStart(int number);
 
+    int width_;
+    int height_;
     QProcess server_;
     int number_ = -1;
     bool ready_ = false;

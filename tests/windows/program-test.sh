@@ -316,6 +316,16 @@ box_closed_after_return() {
   return 1
 }
 
+# expect_error_box <screen width>: a window titled KORVAL shows that is
+# narrower than the screen: a message box, not the saver.
+expect_error_box() {
+  within 20 "no box shown" visible_window '^KORVAL$'
+  local box
+  box="$(xdotool search --onlyvisible --name '^KORVAL$' | head -1)"
+  eval "$(xdotool getwindowgeometry --shell "$box")"
+  [ "$WIDTH" -lt "$1" ] || fail "a window as wide as the screen is shown, not a box"
+}
+
 # Pixels that are lit but not green in an area: a grey box over the rain.
 grey_pixels() {
   echo $(($(screen_stat lit "$@") - $(screen_stat green "$@")))
@@ -403,6 +413,10 @@ if [ "$scenario" = saver-two-monitors ]; then
   second_monitor_on
 elif [ "$scenario" = saver-monitor-changes ]; then
   start_dummy_xorg
+elif [ "$scenario" = saver-tiny-cells ]; then
+  start_display 3840x2160
+elif [ "$scenario" = saver-too-many-cells ]; then
+  start_display 7680x4320
 else
   start_display 1024x768
 fi
@@ -460,6 +474,24 @@ case "$scenario" in
     xdotool key space
     expect_end_within 2
     expect_status 0
+    ;;
+  saver-tiny-cells)
+    # Cells of one pixel: 3840 x 2160 of them (8.3 million) are within the
+    # grid's ceiling, so the saver runs; the rain falls and a key ends it.
+    store_settings WIDTH 1 HEIGHT 1 TEXTSIZE 8 SYSTEM 0
+    start_saver
+    xdotool key space
+    expect_end_within 20
+    expect_status 0
+    ;;
+  saver-too-many-cells)
+    # 7680 x 4320 cells of one pixel (33 million) are past the ceiling:
+    # start-up ends with the run-time error's box (not the saver, nor a
+    # machine out of memory), and closing it ends the program with status 1.
+    store_settings WIDTH 1 HEIGHT 1 TEXTSIZE 8 SYSTEM 0
+    start_scr /s
+    expect_error_box 7680
+    close_box_and_expect 1
     ;;
   saver-rain)
     # Cells of 13 x 18: 42 rows cover 756 of the 768 lines; the 12 below
@@ -585,10 +617,7 @@ case "$scenario" in
     # KORVAL, then status 1 once it is closed.
     set_option WIDTH abc
     start_scr /s
-    within 20 "no box shown" visible_window '^KORVAL$'
-    box="$(xdotool search --onlyvisible --name '^KORVAL$' | head -1)"
-    eval "$(xdotool getwindowgeometry --shell "$box")"
-    [ "$WIDTH" -lt 1024 ] || fail "a window as wide as the screen is shown, not a box"
+    expect_error_box 1024
     close_box_and_expect 1
     ;;
   preview)
