@@ -5,22 +5,22 @@
 namespace korval {
 
 SaverForm::SaverForm(Platform& platform, SettingsStore& store)
-    : Form1(platform, store, timer1, timer2, *this), window_(M1, {&Shape1, &Label1})
+    : form1_(platform, store, timer1_, timer2_, *this), window_(form1_.M1, {&form1_.Shape1, &form1_.Label1})
 {
     window_.setTitle(QStringLiteral("KORVAL"));
-    stage().add(window_);
+    form1_.stage().add(window_);
 }
 
 // The windows go before the form's stage, which must not reach them then.
 SaverForm::~SaverForm()
 {
     for (SaverWindow* window : windows())
-        stage().remove(*window);
+        form1_.stage().remove(*window);
 }
 
 SaverWindow& SaverForm::screenWindow(std::size_t index)
 {
-    return *screenWindows_.at(otherScreens().at(index).get());
+    return *screenWindows_.at(form1_.otherScreens().at(index).get());
 }
 
 SaverWindow& SaverForm::windowOf(const ScreenRain* screen)
@@ -44,7 +44,7 @@ void SaverForm::screenAdded(ScreenRain& screen)
 {
     auto window = std::make_unique<SaverWindow>(screen.M1, std::vector<WindowlessControl*>{});
     window->setTitle(QStringLiteral("KORVAL"));
-    stage().add(*window);
+    form1_.stage().add(*window);
     screenWindows_[&screen] = std::move(window);
 }
 
@@ -53,7 +53,7 @@ void SaverForm::screenRemoved(ScreenRain& screen)
     const auto found = screenWindows_.find(&screen);
     if (found == screenWindows_.end())
         return;
-    stage().remove(*found->second);
+    form1_.stage().remove(*found->second);
     screenWindows_.erase(found);
 }
 
@@ -79,8 +79,8 @@ void SaverForm::show()
 // Every window over its screen, holding the input and kept on top.
 void SaverForm::showOnScreens()
 {
-    place(window_, area());
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens())
+    place(window_, form1_.area());
+    for (const std::unique_ptr<ScreenRain>& screen : form1_.otherScreens())
         place(*screenWindows_.at(screen.get()), screen->area());
     grab_.holdFor(&window_);
     if (topmost_) {
@@ -99,7 +99,7 @@ void SaverForm::place(SaverWindow& window, const ScreenArea& area)
 std::vector<SaverWindow*> SaverForm::windows()
 {
     std::vector<SaverWindow*> all{&window_};
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens()) {
+    for (const std::unique_ptr<ScreenRain>& screen : form1_.otherScreens()) {
         const auto found = screenWindows_.find(screen.get());
         if (found != screenWindows_.end())
             all.push_back(found->second.get());

@@ -13,19 +13,18 @@
 
 namespace korval {
 
-// The saver form's timers, made before the form that hands them its handlers.
-struct SaverTimers {
-    Timer timer1{TIMER1_DESIGN.intervalMs, TIMER1_DESIGN.enabled};
-    Timer timer2{TIMER2_DESIGN.intervalMs, TIMER2_DESIGN.enabled};
-};
-
 // The saver form on the Linux desktop: the rules of Form1 shown in a
 // borderless, topmost window over the primary screen and one over every
 // other screen, which hold the keyboard and the pointer and stay on top.
-class SaverForm final : private SaverTimers, private FormWindows, public Form1 {
+class SaverForm final : private FormWindows {
 public:
     SaverForm(Platform& platform, SettingsStore& store);
-    ~SaverForm();
+    ~SaverForm() override;
+    SaverForm(const SaverForm&) = delete;
+    SaverForm& operator=(const SaverForm&) = delete;
+
+    // The form's rules, state and controls.
+    Form1& form1() { return form1_; }
 
     // Shows the form over the primary screen and the other screens' windows
     // over theirs once start-up has finished, on top and holding the
@@ -50,6 +49,11 @@ private:
     static void place(SaverWindow& window, const ScreenArea& area);
     std::vector<SaverWindow*> windows();
 
+    // Built in this order: the timers before the form that hands them its
+    // handlers, the form before the windows that show it.
+    Timer timer1_{TIMER1_DESIGN.intervalMs, TIMER1_DESIGN.enabled};
+    Timer timer2_{TIMER2_DESIGN.intervalMs, TIMER2_DESIGN.enabled};
+    Form1 form1_;
     SaverWindow window_;
     std::map<const ScreenRain*, std::unique_ptr<SaverWindow>> screenWindows_;
     InputGrab grab_;
