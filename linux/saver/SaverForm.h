@@ -1,13 +1,13 @@
 #pragma once
 
 #include "core/saver/Form1.h"
+#include "core/saver/ScreenWindows.h"
 
 #include "engine/InputGrab.h"
 #include "engine/SaverWindow.h"
 #include "engine/TopmostKeeper.h"
 #include "platform/Timer.h"
 
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -55,7 +55,7 @@ private:
     Timer timer2_{TIMER2_DESIGN.intervalMs, TIMER2_DESIGN.enabled};
     Form1 form1_;
     SaverWindow window_;
-    std::map<const ScreenRain*, std::unique_ptr<SaverWindow>> screenWindows_;
+    ScreenWindows<SaverWindow> screenWindows_;
     InputGrab grab_;
     std::unique_ptr<TopmostKeeper> topmost_;
     bool shown_ = false;

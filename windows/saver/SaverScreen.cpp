@@ -26,10 +26,7 @@ SaverScreen::SaverScreen(Win32Platform& platform, SettingsStore& store)
 
 SaverWindow* SaverScreen::windowOf(const ScreenRain* screen)
 {
-    if (!screen)
-        return &window_;
-    const auto found = screenWindows_.find(screen);
-    return found == screenWindows_.end() ? nullptr : &found->second;
+    return screen ? screenWindows_.find(screen) : &window_;
 }
 
 bool SaverScreen::keepOnTop(const ScreenRain* screen)
@@ -51,12 +48,12 @@ bool SaverScreen::placeInBand(const ScreenRain* screen, HWND band)
 
 void SaverScreen::screenAdded(ScreenRain& screen)
 {
-    screenWindows_.try_emplace(&screen, form1_.stage(), screen.M1, std::vector<WindowlessControl*>{}, moves_);
+    screenWindows_.add(screen, form1_.stage(), screen.M1, std::vector<WindowlessControl*>{}, moves_);
 }
 
 void SaverScreen::screenRemoved(ScreenRain& screen)
 {
-    screenWindows_.erase(&screen);
+    screenWindows_.remove(screen);
 }
 
 void SaverScreen::screensFollowed()

@@ -7,8 +7,8 @@
 #include "windows/platform/Win32Platform.h"
 
 #include "core/saver/Form1.h"
+#include "core/saver/ScreenWindows.h"
 
-#include <map>
 #include <memory>
 
 namespace korval::windows {
@@ -52,7 +52,7 @@ private:
     Form1 form1_;
     MoveFilter moves_;
     SaverWindow window_;
-    std::map<const ScreenRain*, SaverWindow> screenWindows_;
+    ScreenWindows<SaverWindow> screenWindows_;
     bool shown_ = false;
 };
 
