@@ -1,6 +1,5 @@
 #pragma once
 
-#include "MoveFilter.h"
 #include "SaverWindow.h"
 
 #include "windows/platform/PacedTimer.h"

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "CellPainter.h"
-#include "MoveFilter.h"
 
 #include "windows/platform/OwnedWindow.h"
 #include "windows/platform/Win32Platform.h"
 
 #include "core/saver/CellArray.h"
 #include "core/saver/Controls.h"
+#include "core/saver/MoveFilter.h"
 #include "core/saver/Stage.h"
 #include "core/saver/Surface.h"
 
