@@ -87,11 +87,11 @@ QString screenConfig(const QTemporaryDir& folder)
 
 void tick(korval::SaverForm& form, bool paint)
 {
-    form.Timer1_Timer();
+    form.form1().Timer1_Timer();
     if (paint)
         form.window().repaintChanges();
     else
-        form.M1.clearChanges();
+        form.form1().M1.clearChanges();
 }
 
 } // namespace
@@ -113,8 +113,8 @@ int main(int argc, char* argv[])
     korval::IniSettingsStore store(folder.filePath(QStringLiteral("config")));
     LongRunPlatform platform;
     korval::SaverForm form(platform, store);
-    form.Timer1.setEnabled(false); // ticked by hand, as fast as it goes
-    form.StartSaver();
+    form.form1().Timer1.setEnabled(false); // ticked by hand, as fast as it goes
+    form.form1().StartSaver();
     form.show();
     while (paint && !form.window().isExposed())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -123,7 +123,7 @@ int main(int argc, char* argv[])
         tick(form, paint);
 
     std::printf("korval_long_run: %ld ticks on %dx%d, grid %d x %d cells, %s\n", ticks, kScreenWidth, kScreenHeight,
-                form.state.columnCount, static_cast<int>(form.state.rowsPerColumn),
+                form.form1().state.columnCount, static_cast<int>(form.form1().state.rowsPerColumn),
                 paint ? "each tick painted offscreen" : "tick only");
     const long startKiB = residentKiB();
     std::printf("%12s %14s %10s\n", "ticks", "resident KiB", "us/tick");

@@ -82,8 +82,8 @@ int runCase(int cellWidth, int cellHeight, int ticks)
 
     const auto buildStart = Clock::now();
     korval::SaverForm form(platform, store);
-    form.Timer1.setEnabled(false); // the benchmark ticks by hand
-    form.StartSaver();
+    form.form1().Timer1.setEnabled(false); // the benchmark ticks by hand
+    form.form1().StartSaver();
     form.show();
     while (!form.window().isExposed())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
@@ -91,7 +91,7 @@ int runCase(int cellWidth, int cellHeight, int ticks)
     const double buildMicros = microsSince(buildStart);
 
     for (int i = 0; i < kWarmUpTicks; ++i) {
-        form.Timer1_Timer();
+        form.form1().Timer1_Timer();
         form.window().repaintChanges();
     }
 
@@ -104,14 +104,14 @@ int runCase(int cellWidth, int cellHeight, int ticks)
     double flushedArea = 0;
     for (int i = 0; i < ticks; ++i) {
         const auto start = Clock::now();
-        form.Timer1_Timer();
+        form.form1().Timer1_Timer();
         tickMicros.push_back(microsSince(start));
-        changedCells += double(form.M1.changes().size());
-        form.M1.clearChanges(); // the tick alone: nothing painted
+        changedCells += double(form.form1().M1.changes().size());
+        form.form1().M1.clearChanges(); // the tick alone: nothing painted
     }
     for (int i = 0; i < ticks; ++i) {
         const auto start = Clock::now();
-        form.Timer1_Timer();
+        form.form1().Timer1_Timer();
         form.window().repaintChanges();
         paintMicros.push_back(microsSince(start));
         flushedRects += double(form.window().lastFlushed().rectCount());
@@ -121,15 +121,15 @@ int runCase(int cellWidth, int cellHeight, int ticks)
     // A monitor that changed while the saver runs: its grid laid out anew
     // for the screen's size, seeded, and painted whole.
     const auto rebuildStart = Clock::now();
-    korval::rebuildGrid(form.state, form.M1, form.area().twips(), platform.random());
+    korval::rebuildGrid(form.form1().state, form.form1().M1, form.form1().area().twips(), platform.random());
     form.window().repaintChanges();
     const double rebuildMicros = microsSince(rebuildStart);
 
     const Spread tick = spreadOf(tickMicros);
     const Spread paint = spreadOf(paintMicros);
     const double screenArea = double(form.window().width()) * form.window().height();
-    std::printf("%d %d %.1f %.1f %.1f %.1f %.1f %ld %.0f %.0f %.1f %.1f\n", form.state.columnCount,
-                static_cast<int>(form.state.rowsPerColumn), buildMicros / 1000, tick.median, tick.p99, paint.median,
+    std::printf("%d %d %.1f %.1f %.1f %.1f %.1f %ld %.0f %.0f %.1f %.1f\n", form.form1().state.columnCount,
+                static_cast<int>(form.form1().state.rowsPerColumn), buildMicros / 1000, tick.median, tick.p99, paint.median,
                 paint.p99, peakResidentKiB(), changedCells / ticks, flushedRects / ticks,
                 100 * flushedArea / ticks / screenArea, rebuildMicros / 1000);
     return 0;

@@ -63,7 +63,7 @@ using korval::bench::peakResidentKiB;
 std::vector<korval::SaverWindow*> windowsOf(korval::SaverForm& form)
 {
     std::vector<korval::SaverWindow*> windows{&form.window()};
-    for (std::size_t i = 0; i < form.otherScreens().size(); ++i)
+    for (std::size_t i = 0; i < form.form1().otherScreens().size(); ++i)
         windows.push_back(&form.screenWindow(i));
     return windows;
 }
@@ -81,24 +81,24 @@ int runCase(int cellWidth, int cellHeight, int textSize)
 
     const auto start = Clock::now();
     korval::SaverForm form(platform, store);
-    form.Timer1.setEnabled(false); // the benchmark ticks by hand
-    form.StartSaver();
+    form.form1().Timer1.setEnabled(false); // the benchmark ticks by hand
+    form.form1().StartSaver();
     form.show();
     for (korval::SaverWindow* window : windowsOf(form)) {
         while (!window->isExposed())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     }
-    form.stage().repaintChanges();
+    form.form1().stage().repaintChanges();
     const double startMillis = millisSince(start);
     const long startKiB = peakResidentKiB();
 
-    long cells = form.M1.count();
-    for (const auto& other : form.otherScreens())
+    long cells = form.form1().M1.count();
+    for (const auto& other : form.form1().otherScreens())
         cells += other->M1.count();
     std::vector<double> tickMillis;
     for (int i = 0; i < kTicks; ++i) {
         const auto tickStart = Clock::now();
-        form.stage().run([&] { form.Timer1_Timer(); });
+        form.form1().stage().run([&] { form.form1().Timer1_Timer(); });
         tickMillis.push_back(millisSince(tickStart));
     }
     std::sort(tickMillis.begin(), tickMillis.end());

@@ -61,4 +61,22 @@ inline PixelRect pixelRectOf(const RectF& rect)
     return pixelRectOf(rect.left, rect.top, double(rect.left) + rect.width, double(rect.top) + rect.height);
 }
 
+// The device pixels that an area laid out in pixels covers at a scale
+// (device pixels per pixel): each edge scaled, then rounded as the cells'
+// own edges are, so cells that meet still meet on the device.
+inline PixelRect devicePixelRect(double left, double top, double right, double bottom, double scale)
+{
+    return pixelRectOf(left * scale, top * scale, right * scale, bottom * scale);
+}
+
+inline PixelRect devicePixelRect(const RectF& rect, double scale)
+{
+    return devicePixelRect(rect.left, rect.top, double(rect.left) + rect.width, double(rect.top) + rect.height, scale);
+}
+
+inline PixelRect devicePixelRect(const PixelRect& rect, double scale)
+{
+    return devicePixelRect(rect.x, rect.y, double(rect.x) + rect.width, double(rect.y) + rect.height, scale);
+}
+
 } // namespace korval

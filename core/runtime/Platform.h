@@ -13,6 +13,10 @@
 
 namespace korval {
 
+// How long the screens must stay unchanged before a burst of changes (a
+// monitor waking, a resolution set in steps) is followed, once.
+inline constexpr int SCREENS_SETTLE_MS = 200;
+
 // What the forms reach of the world outside them: the screen, the pointer, the
 // random generator, the user's number format, message boxes, the
 // other-instance flag and the end of the program. Each front end implements
@@ -31,8 +35,8 @@ public:
     // none (every monitor asleep).
     virtual std::vector<ScreenArea> screens() const = 0;
     // Called whenever screens have come, gone, moved or changed size, or
-    // another one became the primary screen: once the changes have settled,
-    // well within a second.
+    // another one became the primary screen: once the changes have settled
+    // (SCREENS_SETTLE_MS without another), well within a second.
     virtual void setScreensChangedHandler(std::function<void()> handler) = 0;
 
     // True while another instance of the program (saver or dialog) runs.

@@ -41,6 +41,14 @@ struct Cell {
     }
 };
 
+// Whether a cell and an area (both in pixels) overlap; sharing an edge is
+// not meeting.
+inline bool cellMeets(const Cell& cell, const RectF& area)
+{
+    return cell.left < area.left + area.width && cell.left + cell.width > area.left &&
+           cell.top < area.top + area.height && cell.top + cell.height > area.top;
+}
+
 // The font that every cell of an array shares (its size is the array's too).
 struct CellFont {
     std::string family{kFaceName};

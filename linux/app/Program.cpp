@@ -36,7 +36,7 @@ void Program::Form_Load(const CommandLine& commandLine)
         return;
     case Mode::Saver:
         form1_ = std::make_unique<SaverForm>(platform_, store_);
-        form1_->StartSaver();
+        form1_->form1().StartSaver();
         // Start-up ends the program when another instance runs; the window
         // of a program that has ended never shows.
         if (!platform_.anotherInstanceRunning())

@@ -8,15 +8,13 @@
 namespace korval {
 
 // The device pixels that an area laid out in pixels covers at a device pixel
-// ratio: each edge scaled and rounded as the cells' own edges are, so cells
-// that meet still meet on the device.
+// ratio (the core's devicePixelRect), as Qt holds them; at one device pixel
+// per pixel, the area itself without any arithmetic.
 inline QRect devicePixelRect(const QRect& rect, double devicePixelRatio)
 {
     if (devicePixelRatio == 1.0)
         return rect;
-    return qtRect(pixelRectOf(rect.left() * devicePixelRatio, rect.top() * devicePixelRatio,
-                              (rect.left() + rect.width()) * devicePixelRatio,
-                              (rect.top() + rect.height()) * devicePixelRatio));
+    return qtRect(devicePixelRect(pixelRect(rect), devicePixelRatio));
 }
 
 } // namespace korval

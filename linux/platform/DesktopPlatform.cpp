@@ -50,7 +50,7 @@ void DesktopPlatform::setScreensChangedHandler(std::function<void()> handler)
     if (!handler)
         return;
     screensSettled_.setSingleShot(true);
-    screensSettled_.setInterval(200);
+    screensSettled_.setInterval(SCREENS_SETTLE_MS);
     QObject::connect(&screensSettled_, &QTimer::timeout, std::move(handler));
     const auto changed = [this] { screensSettled_.start(); };
     QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &screensSettled_, [this, changed](QScreen* screen) {

@@ -2,30 +2,37 @@
 
 #include "platform/QtText.h"
 
+#include <stdexcept>
+
 namespace korval {
 
 SaverForm::SaverForm(Platform& platform, SettingsStore& store)
-    : Form1(platform, store, timer1, timer2, *this), window_(M1, {&Shape1, &Label1})
+    : form1_(platform, store, timer1_, timer2_, *this), window_(form1_.M1, {&form1_.Shape1, &form1_.Label1})
 {
     window_.setTitle(QStringLiteral("KORVAL"));
-    stage().add(window_);
+    form1_.stage().add(window_);
 }
 
 // The windows go before the form's stage, which must not reach them then.
 SaverForm::~SaverForm()
 {
     for (SaverWindow* window : windows())
-        stage().remove(*window);
+        form1_.stage().remove(*window);
 }
 
 SaverWindow& SaverForm::screenWindow(std::size_t index)
 {
-    return *screenWindows_.at(otherScreens().at(index).get());
+    return windowOf(form1_.otherScreens().at(index).get());
 }
 
 SaverWindow& SaverForm::windowOf(const ScreenRain* screen)
 {
-    return screen ? *screenWindows_.at(screen) : window_;
+    if (!screen)
+        return window_;
+    SaverWindow* window = screenWindows_.find(screen);
+    if (!window)
+        throw std::out_of_range("no window for that screen");
+    return *window;
 }
 
 bool SaverForm::keepOnTop(const ScreenRain* screen)
@@ -42,19 +49,22 @@ bool SaverForm::leaveTop(const ScreenRain* screen)
 
 void SaverForm::screenAdded(ScreenRain& screen)
 {
-    auto window = std::make_unique<SaverWindow>(screen.M1, std::vector<WindowlessControl*>{});
-    window->setTitle(QStringLiteral("KORVAL"));
-    stage().add(*window);
-    screenWindows_[&screen] = std::move(window);
+    SaverWindow& window = screenWindows_.add(screen, screen.M1, std::vector<WindowlessControl*>{});
+    window.setTitle(QStringLiteral("KORVAL"));
+    try {
+        form1_.stage().add(window);
+    } catch (...) {
+        screenWindows_.remove(screen);
+        throw;
+    }
 }
 
 void SaverForm::screenRemoved(ScreenRain& screen)
 {
-    const auto found = screenWindows_.find(&screen);
-    if (found == screenWindows_.end())
-        return;
-    stage().remove(*found->second);
-    screenWindows_.erase(found);
+    if (SaverWindow* window = screenWindows_.find(&screen)) {
+        form1_.stage().remove(*window);
+        screenWindows_.remove(screen);
+    }
 }
 
 void SaverForm::screensFollowed()
@@ -79,9 +89,9 @@ void SaverForm::show()
 // Every window over its screen, holding the input and kept on top.
 void SaverForm::showOnScreens()
 {
-    place(window_, area());
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens())
-        place(*screenWindows_.at(screen.get()), screen->area());
+    place(window_, form1_.area());
+    for (const std::unique_ptr<ScreenRain>& screen : form1_.otherScreens())
+        place(windowOf(screen.get()), screen->area());
     grab_.holdFor(&window_);
     if (topmost_) {
         const std::vector<SaverWindow*> shown = windows();
@@ -99,11 +109,8 @@ void SaverForm::place(SaverWindow& window, const ScreenArea& area)
 std::vector<SaverWindow*> SaverForm::windows()
 {
     std::vector<SaverWindow*> all{&window_};
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens()) {
-        const auto found = screenWindows_.find(screen.get());
-        if (found != screenWindows_.end())
-            all.push_back(found->second.get());
-    }
+    const std::vector<SaverWindow*> others = screenWindows_.inOrderOf(form1_.otherScreens());
+    all.insert(all.end(), others.begin(), others.end());
     return all;
 }
 

@@ -22,16 +22,12 @@ struct MonitorScale {
     PixelRect logical(const PixelRect& physical) const;
 
     // The physical pixels an area laid out in logical pixels covers inside
-    // its window: each edge scaled, then rounded as cells' edges are, so
-    // cells that meet still meet.
+    // its window (devicePixelRect).
     PixelRect physical(double left, double top, double right, double bottom) const
     {
-        return pixelRectOf(left * factor, top * factor, right * factor, bottom * factor);
+        return devicePixelRect(left, top, right, bottom, factor);
     }
-    PixelRect physical(const RectF& rect) const
-    {
-        return physical(rect.left, rect.top, double(rect.left) + rect.width, double(rect.top) + rect.height);
-    }
+    PixelRect physical(const RectF& rect) const { return devicePixelRect(rect, factor); }
 
     // A point of the window in physical pixels, in logical pixels.
     PointF logicalPoint(double x, double y) const { return {x / factor, y / factor}; }

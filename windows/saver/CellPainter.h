@@ -13,13 +13,6 @@
 
 namespace korval::windows {
 
-// Whether a cell and an area (both in logical pixels) overlap.
-inline bool cellMeets(const Cell& cell, const RectF& area)
-{
-    return cell.left < area.left + area.width && cell.left + cell.width > area.left &&
-           cell.top < area.top + area.height && cell.top + cell.height > area.top;
-}
-
 // Draws cells and the banner's controls with GDI into a window's device
 // context, at the scale of the window's monitor. A cell is one ExtTextOutW
 // that fills its box and draws its glyph in one call; the cells of a batch

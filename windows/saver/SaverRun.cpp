@@ -21,7 +21,7 @@ int runSaver(Win32Platform& platform, SettingsStore& store)
     if (!made)
         return 1;
     SaverScreen& screen = *made;
-    screen.stage().run([&] { screen.StartSaver(); });
+    screen.form1().stage().run([&] { screen.form1().StartSaver(); });
     screen.show();
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

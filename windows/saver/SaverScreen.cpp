@@ -17,18 +17,16 @@ const Monitor* monitorNamed(const std::vector<Monitor>& monitors, const std::str
 } // namespace
 
 SaverScreen::SaverScreen(Win32Platform& platform, SettingsStore& store)
-    : SaverTimers(platform), Form1(platform, store, timer1, timer2, *this), win32_(platform),
-      window_(stage(), M1, {&Shape1, &Label1}, moves_)
+    : win32_(platform), timer1_(TIMER1_DESIGN, platform), timer2_(TIMER2_DESIGN, platform),
+      form1_(platform, store, timer1_, timer2_, *this),
+      window_(form1_.stage(), form1_.M1, {&form1_.Shape1, &form1_.Label1}, moves_)
 {
     window_.followDisplayChanges([this] { return win32_.monitorsChanged(); }, [this] { win32_.displayChanged(); });
 }
 
 SaverWindow* SaverScreen::windowOf(const ScreenRain* screen)
 {
-    if (!screen)
-        return &window_;
-    const auto found = screenWindows_.find(screen);
-    return found == screenWindows_.end() ? nullptr : &found->second;
+    return screen ? screenWindows_.find(screen) : &window_;
 }
 
 bool SaverScreen::keepOnTop(const ScreenRain* screen)
@@ -50,12 +48,12 @@ bool SaverScreen::placeInBand(const ScreenRain* screen, HWND band)
 
 void SaverScreen::screenAdded(ScreenRain& screen)
 {
-    screenWindows_.try_emplace(&screen, stage(), screen.M1, std::vector<WindowlessControl*>{}, moves_);
+    screenWindows_.add(screen, form1_.stage(), screen.M1, std::vector<WindowlessControl*>{}, moves_);
 }
 
 void SaverScreen::screenRemoved(ScreenRain& screen)
 {
-    screenWindows_.erase(&screen);
+    screenWindows_.remove(screen);
 }
 
 void SaverScreen::screensFollowed()
@@ -86,9 +84,9 @@ void SaverScreen::show()
 void SaverScreen::showOnMonitors()
 {
     const std::vector<Monitor> monitors = win32_.monitors();
-    if (const Monitor* monitor = monitorNamed(monitors, area().name))
+    if (const Monitor* monitor = monitorNamed(monitors, form1_.area().name))
         window_.place(*monitor);
-    for (const std::unique_ptr<ScreenRain>& screen : otherScreens()) {
+    for (const std::unique_ptr<ScreenRain>& screen : form1_.otherScreens()) {
         const Monitor* monitor = monitorNamed(monitors, screen->name());
         SaverWindow* window = windowOf(screen.get());
         if (monitor && window)

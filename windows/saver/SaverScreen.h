@@ -1,24 +1,16 @@
 #pragma once
 
-#include "MoveFilter.h"
 #include "SaverWindow.h"
 
 #include "windows/platform/PacedTimer.h"
 #include "windows/platform/Win32Platform.h"
 
 #include "core/saver/Form1.h"
+#include "core/saver/ScreenWindows.h"
 
-#include <map>
 #include <memory>
 
 namespace korval::windows {
-
-// The saver form's timers, made before the form that hands them its handlers.
-struct SaverTimers {
-    explicit SaverTimers(Platform& platform) : timer1(TIMER1_DESIGN, platform), timer2(TIMER2_DESIGN, platform) {}
-    PacedTimer timer1;
-    PacedTimer timer2;
-};
 
 // The saver form on the Windows desktop: the rules of Form1 shown in a
 // topmost popup over the primary monitor and one over every other monitor,
@@ -26,9 +18,14 @@ struct SaverTimers {
 //
 // A window or timer that cannot be made is a run-time error, thrown by the
 // constructor (or raised in the handler that needed it).
-class SaverScreen final : private SaverTimers, private FormWindows, public Form1 {
+class SaverScreen final : private FormWindows {
 public:
     SaverScreen(Win32Platform& platform, SettingsStore& store);
+    SaverScreen(const SaverScreen&) = delete;
+    SaverScreen& operator=(const SaverScreen&) = delete;
+
+    // The form's rules, state and controls.
+    Form1& form1() { return form1_; }
 
     // Shows the windows over their monitors once start-up has finished.
     void show();
@@ -45,11 +42,16 @@ private:
     void showOnMonitors();
     SaverWindow* windowOf(const ScreenRain* screen);
 
+    // Built in this order: the timers before the form that hands them its
+    // handlers, the form before the windows that show it; the windows leave
+    // the form's stage before the form goes.
     Win32Platform& win32_;
+    PacedTimer timer1_;
+    PacedTimer timer2_;
+    Form1 form1_;
     MoveFilter moves_;
-    // Members: they leave the form's stage before the form goes.
     SaverWindow window_;
-    std::map<const ScreenRain*, SaverWindow> screenWindows_;
+    ScreenWindows<SaverWindow> screenWindows_;
     bool shown_ = false;
 };
 

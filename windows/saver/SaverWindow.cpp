@@ -15,7 +15,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"KorvalSaver";
 constexpr UINT_PTR kSettleTimer = 1;
-constexpr UINT kSettleMs = 200;
+constexpr UINT kSettleMs = SCREENS_SETTLE_MS;
 // A change is seen within 0.8 s and followed once it has settled: within a
 // second in all.
 constexpr UINT_PTR kLayoutTimer = 2;

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "CellPainter.h"
-#include "MoveFilter.h"
 
 #include "windows/platform/OwnedWindow.h"
 #include "windows/platform/Win32Platform.h"
 
 #include "core/saver/CellArray.h"
 #include "core/saver/Controls.h"
+#include "core/saver/MoveFilter.h"
 #include "core/saver/Stage.h"
 #include "core/saver/Surface.h"
 
@@ -48,7 +48,7 @@ public:
     // Has the window hear of monitor changes: WM_DISPLAYCHANGE and
     // WM_DPICHANGED when the system sends them, and layoutChanged(), asked
     // every 0.8 s, for the changes it does not tell of. settled is called
-    // once a burst of changes has settled (200 ms without another one).
+    // once a burst of changes has settled (SCREENS_SETTLE_MS without another one).
     void followDisplayChanges(std::function<bool()> layoutChanged, std::function<void()> settled);
 
     void repaintChanges() override;

@@ -62,7 +62,7 @@ TEST(Program, SaverCoversTheScreen)
     program.Form_Load(QStringLiteral(" /S "));
     ASSERT_NE(program.saver(), nullptr);
     SaverForm& form = *program.saver();
-    form.Timer1.setEnabled(false);
+    form.form1().Timer1.setEnabled(false);
     EXPECT_TRUE(form.window().isVisible());
     EXPECT_EQ(form.window().geometry(), QRect(0, 0, 1024, 768));
     EXPECT_TRUE(form.window().flags().testFlag(Qt::WindowStaysOnTopHint));
@@ -82,8 +82,8 @@ TEST(Program, ValuesForThisRunReachTheSaver)
     commandLine.runOnly = {{"WIDTH", "32"}};
     program.Form_Load(commandLine);
     ASSERT_NE(program.saver(), nullptr);
-    program.saver()->Timer1.setEnabled(false);
-    EXPECT_EQ(program.saver()->state.columnCount, 32);
+    program.saver()->form1().Timer1.setEnabled(false);
+    EXPECT_EQ(program.saver()->form1().state.columnCount, 32);
     EXPECT_EQ(temp.get(settings::kWidth), QStringLiteral("16"));
 }
 

@@ -54,13 +54,13 @@ struct ShownSaver {
     {
         temp.set(keys::kSystem, system);
         form = std::make_unique<SaverForm>(platform, temp.store);
-        form->Timer1.setEnabled(false);
-        form->StartSaver();
+        form->form1().Timer1.setEnabled(false);
+        form->form1().StartSaver();
         form->show();
         window = &form->window();
     }
 
-    bool bannerShown() const { return form->Label1.isVisible() && form->Shape1.isVisible(); }
+    bool bannerShown() const { return form->form1().Label1.isVisible() && form->form1().Shape1.isVisible(); }
 
     FakePlatform platform;
     TempStore temp;
@@ -89,11 +89,11 @@ TEST(SaverFormWindows, NonNumericFlagEndsWithTheTypeMismatchMessage)
 TEST(SaverFormWindows, TimersStopAndTheGrabIsReleasedBeforeTheErrorBoxOpens)
 {
     ShownSaver saver(QStringLiteral("yes"));
-    saver.form->Timer1.setEnabled(true);
+    saver.form->form1().Timer1.setEnabled(true);
     bool tickingUnderTheBox = true;
     bool holdingUnderTheBox = true;
     saver.platform.onMessageBox = [&] {
-        tickingUnderTheBox = saver.form->Timer1.isEnabled() || saver.form->Timer2.isEnabled();
+        tickingUnderTheBox = saver.form->form1().Timer1.isEnabled() || saver.form->form1().Timer2.isEnabled();
         holdingUnderTheBox = saver.form->inputGrab().holdsKeyboard() || saver.form->inputGrab().holdsPointer();
     };
     QTest::keyClick(saver.window, Qt::Key_A);
@@ -128,7 +128,7 @@ TEST_P(WindowInput, ReachesTheHandlers)
         // The pointer gets there first: Qt reports a click at a new place as
         // a move followed by the press, and only the press is looked at here.
         QTest::mouseMove(saver.window, row.point);
-        movesBefore = saver.form->state.moveCount;
+        movesBefore = saver.form->form1().state.moveCount;
         QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, row.point);
         break;
     case Gesture::Move:
@@ -136,7 +136,7 @@ TEST_P(WindowInput, ReachesTheHandlers)
         break;
     }
     EXPECT_EQ(saver.platform.ended(), row.endsSaver);
-    EXPECT_EQ(saver.form->state.moveCount - movesBefore, row.moves);
+    EXPECT_EQ(saver.form->form1().state.moveCount - movesBefore, row.moves);
     EXPECT_TRUE(saver.platform.messages.empty());
 }
 
@@ -171,7 +171,7 @@ TEST(SaverFormWindows, ClickOnTheShownCaptionDoesNothingButTheFrameLetsClicksThr
     QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, QPoint(512, 384));
     EXPECT_EQ(saver.platform.cursorCount, 0) << "the caption catches the click";
     QTest::mouseMove(saver.window, QPoint(500, 380));
-    EXPECT_EQ(saver.form->state.moveCount, 0) << "a move over the caption does not count";
+    EXPECT_EQ(saver.form->form1().state.moveCount, 0) << "a move over the caption does not count";
 
     // Between the caption's box and the frame's border lie cells.
     QTest::mouseClick(saver.window, Qt::LeftButton, Qt::NoModifier, QPoint(421, 380));
@@ -291,8 +291,8 @@ struct GuardedStart {
     {
         platform.format = format;
         form = std::make_unique<SaverForm>(platform, temp.store);
-        form->Timer1.setEnabled(false);
-        runGuarded(platform, [this] { form->StartSaver(); });
+        form->form1().Timer1.setEnabled(false);
+        runGuarded(platform, [this] { form->form1().StartSaver(); });
     }
 
     FakePlatform platform;
@@ -301,7 +301,7 @@ struct GuardedStart {
 
 void expectOutcome(const GuardedStart& start, const Outcome& outcome)
 {
-    testing::expectOutcome(start.platform, start.form->M1, outcome);
+    testing::expectOutcome(start.platform, start.form->form1().M1, outcome);
 }
 
 // A user of a decimal-comma format writes fractions by hand without quotes,

@@ -40,10 +40,10 @@ struct ShownSaver {
         platform.setScreens(DesktopPlatform(nullptr).screens());
         temp.set(settings::kSystem, system);
         form = std::make_unique<SaverForm>(platform, temp.store);
-        form->Timer1.setEnabled(false);
-        form->StartSaver();
+        form->form1().Timer1.setEnabled(false);
+        form->form1().StartSaver();
         form->show();
-        for (std::size_t other = 0; other < form->otherScreens().size(); ++other)
+        for (std::size_t other = 0; other < form->form1().otherScreens().size(); ++other)
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&form->screenWindow(other)));
     }
     SaverWindow& window(int screen)
@@ -69,7 +69,7 @@ TEST(ScreenWindows, EveryScreenIsCoveredByAWindowOnTopOfItsOwn)
         EXPECT_TRUE(window.flags().testFlag(Qt::WindowStaysOnTopHint));
         EXPECT_TRUE(window.flags().testFlag(Qt::FramelessWindowHint));
     }
-    const auto& under = saver.form->otherScreens()[1];
+    const auto& under = saver.form->form1().otherScreens()[1];
     EXPECT_EQ(under->state.columnCount, 1280 / 13) << "each grid from its own screen's size";
     EXPECT_EQ(static_cast<int>(under->state.rowsPerColumn), 800 / 18);
     EXPECT_EQ(saver.platform.cursorCount, -1) << "the pointer is hidden once, over every window";
@@ -107,7 +107,7 @@ TEST(ScreenWindows, MovesOverAllWindowsCountTogether)
     ShownSaver saver;
     for (int move = 1; move <= 7; ++move)
         QTest::mouseMove(&saver.window(move % 3), QPoint(100 + move * 20, 100 + move * 10));
-    EXPECT_EQ(saver.form->state.moveCount, 7);
+    EXPECT_EQ(saver.form->form1().state.moveCount, 7);
     EXPECT_FALSE(saver.platform.ended());
     QTest::mouseMove(&saver.window(1), QPoint(400, 300));
     EXPECT_EQ(saver.platform.exitStatus, 0) << "the eighth move ends it, wherever it is";
@@ -116,11 +116,11 @@ TEST(ScreenWindows, MovesOverAllWindowsCountTogether)
 TEST(ScreenWindows, TheBannerShowsOnThePrimaryScreenAndFreezesEveryScreen)
 {
     ShownSaver saver(QStringLiteral("1"));
-    saver.form->Timer1.setEnabled(true);
+    saver.form->form1().Timer1.setEnabled(true);
     QTest::keyClick(&saver.window(2), Qt::Key_Space);
-    EXPECT_TRUE(saver.form->Label1.isVisible());
-    EXPECT_FLOAT_EQ(saver.form->Label1.left(), 424.5f) << "centred on the primary screen";
-    EXPECT_FALSE(saver.form->Timer1.isEnabled());
+    EXPECT_TRUE(saver.form->form1().Label1.isVisible());
+    EXPECT_FLOAT_EQ(saver.form->form1().Label1.left(), 424.5f) << "centred on the primary screen";
+    EXPECT_FALSE(saver.form->form1().Timer1.isEnabled());
     EXPECT_EQ(saver.platform.cursorCount, 0);
 }
 

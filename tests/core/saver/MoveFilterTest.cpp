@@ -1,11 +1,11 @@
-#include "windows/saver/MoveFilter.h"
+#include "core/saver/MoveFilter.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace korval::windows {
+namespace korval {
 namespace {
 
 // Each row: where the filter starts (or not), the positions of a run of
@@ -44,4 +44,4 @@ TEST(MoveFilterTest, CountsOnlyMovesToAnotherPlace)
 }
 
 } // namespace
-} // namespace korval::windows
+} // namespace korval
