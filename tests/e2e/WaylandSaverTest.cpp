@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace korval::e2e {
 namespace {
@@ -64,11 +65,14 @@ protected:
     std::unique_ptr<KorvalProcess> startSaver(const QList<QRect>& outputs, const QStringList& windows)
     {
         auto saver = start({QStringLiteral("/s")}, waylandEnvironment());
-        EXPECT_TRUE(waitForRain(*saver, outputs, windows));
+        EXPECT_TRUE(waitForRain(outputs, windows, [&] { return saver->isRunning(); },
+                                [&] { return saver->errorOutput(); }));
         return saver;
     }
 
-    ::testing::AssertionResult waitForRain(KorvalProcess& saver, const QList<QRect>& outputs, const QStringList& windows)
+    ::testing::AssertionResult waitForRain(const QList<QRect>& outputs, const QStringList& windows,
+                                           const std::function<bool()>& running,
+                                           const std::function<QString()>& said)
     {
         const qint64 from = clock.elapsed();
         const QDeadlineTimer deadline(kPatienceMs);
@@ -83,7 +87,7 @@ protected:
             if (shown == windows && std::all_of(green.begin(), green.end(), [](int count) { return count >= 100; }))
                 return ::testing::AssertionSuccess();
             QThread::msleep(DesktopDriver::kSampleGapMs);
-        } while (!deadline.hasExpired() && saver.isRunning());
+        } while (!deadline.hasExpired() && running());
         QStringList counts;
         for (int count : green)
             counts << QString::number(count);
@@ -91,8 +95,8 @@ protected:
                << "after " << clock.elapsed() - from << " ms the windows are [" << shown.join(QStringLiteral(", ")).toStdString()
                << "] instead of [" << windows.join(QStringLiteral(", ")).toStdString()
                << "], the fewest glyph pixels in a quarter of each output " << counts.join(QLatin1Char(' ')).toStdString()
-               << " (100 wanted); running: " << saver.isRunning()
-               << "; stderr: " << saver.errorOutput().toStdString() << "\nsway:\n" << session->log().toStdString();
+               << " (100 wanted); running: " << running()
+               << "; stderr: " << said().toStdString() << "\nsway:\n" << session->log().toStdString();
     }
 
     Sent key(const QString& name)
@@ -191,10 +195,40 @@ TEST_F(WaylandSaverTest, OutputAddedWhileItRunsGetsRain)
     auto saver = startSaver({WaylandSession::kFirstOutput}, {saverOn(kFirst)});
     ASSERT_TRUE(saver->isRunning());
     ASSERT_TRUE(session->command({QStringLiteral("create_output")}));
-    EXPECT_TRUE(waitForRain(*saver, {WaylandSession::kFirstOutput, WaylandSession::kSecondOutput},
-                            {saverOn(kFirst), saverOn(kSecond)}));
+    EXPECT_TRUE(waitForRain({WaylandSession::kFirstOutput, WaylandSession::kSecondOutput},
+                            {saverOn(kFirst), saverOn(kSecond)}, [&] { return saver->isRunning(); },
+                            [&] { return saver->errorOutput(); }));
     const Sent sent = key(QStringLiteral("space"));
     EXPECT_TRUE(endsWithin(*saver, sent, 0, 1500));
+}
+
+// Started as the README tells a sway user to: swayidle runs it once the
+// session has been idle for the timeout, and a key ends it.
+TEST_F(WaylandSaverTest, SwayidleStartsItWhenTheSessionIsIdle)
+{
+    if (missingTool({"swayidle"}) == QLatin1String("swayidle"))
+        GTEST_SKIP() << "swayidle is not installed (scripts/install-deps.sh installs it)";
+    user.store(settings::kSystem, QStringLiteral("0"));
+    startSession(1);
+    QProcess idle;
+    idle.setProcessEnvironment(waylandEnvironment());
+    idle.setProcessChannelMode(QProcess::MergedChannels);
+    idle.start(QStringLiteral("swayidle"), {QStringLiteral("-w"), QStringLiteral("timeout"), QStringLiteral("1"),
+                                            QStringLiteral("'" KORVAL_BINARY "' /s")});
+    ASSERT_TRUE(idle.waitForStarted(5000));
+    const bool shown = waitForRain({WaylandSession::kFirstOutput}, {saverOn(kFirst)},
+                                   [&] { return idle.state() == QProcess::Running; },
+                                   [&] { return QString::fromLocal8Bit(idle.readAll()); });
+    // swayidle goes first, so that it starts no saver again once this one ends.
+    idle.terminate();
+    idle.waitForFinished(3000);
+    ASSERT_TRUE(shown);
+    ASSERT_TRUE(session->keys({QStringLiteral("-k"), QStringLiteral("a")}));
+    const QDeadlineTimer deadline(kPatienceMs);
+    while (!session->windows().isEmpty() && !deadline.hasExpired())
+        QThread::msleep(DesktopDriver::kSampleGapMs);
+    EXPECT_TRUE(session->windows().isEmpty()) << "still shown " << kPatienceMs << " ms after the key";
+    EXPECT_FALSE(user.lockLeft()) << "the saver has not ended";
 }
 
 // The dialog comes up as a window of its own, takes the keyboard, and OK
