@@ -219,8 +219,9 @@ TEST_F(WaylandSaverTest, SwayidleStartsItWhenTheSessionIsIdle)
     const bool shown = waitForRain({WaylandSession::kFirstOutput}, {saverOn(kFirst)},
                                    [&] { return idle.state() == QProcess::Running; },
                                    [&] { return QString::fromLocal8Bit(idle.readAll()); });
-    // swayidle goes first, so that it starts no saver again once this one ends.
-    idle.terminate();
+    // swayidle goes first, so that it starts no saver again once this one
+    // ends. While it waits for its command (-w) it leaves a SIGTERM for later.
+    idle.kill();
     idle.waitForFinished(3000);
     ASSERT_TRUE(shown);
     ASSERT_TRUE(session->keys({QStringLiteral("-k"), QStringLiteral("a")}));

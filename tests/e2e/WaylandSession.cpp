@@ -133,17 +133,33 @@ WaylandSession::WaylandSession(int outputs)
         return;
     }
 
+    // Each wtype makes a virtual keyboard and takes it away again when it
+    // ends. Were it the seat's only keyboard, every client would lose its
+    // keyboard with it and bind a new one when the next wtype comes, too
+    // late for that one's keys. A keyboard held for the whole session keeps
+    // the seat's keyboard, and the clients', from before the first client.
+    keyboard_.setProcessEnvironment(toolEnvironment());
+    keyboard_.start(QStringLiteral("wtype"), {QStringLiteral("-s"), QStringLiteral("86400000")});
+    const QDeadlineTimer held(kPatienceMs);
+    while (!hasKeyboard() && !held.hasExpired() && keyboard_.state() != QProcess::NotRunning)
+        QThread::msleep(50);
+    if (!hasKeyboard()) {
+        error_ = QStringLiteral("the seat has no keyboard from wtype within %1 ms").arg(kPatienceMs);
+        return;
+    }
     ready_ = true;
 }
 
 WaylandSession::~WaylandSession()
 {
-    if (sway_.state() == QProcess::NotRunning)
-        return;
-    sway_.terminate();
-    if (!sway_.waitForFinished(3000)) {
-        sway_.kill();
-        sway_.waitForFinished(3000);
+    for (QProcess* process : {&keyboard_, &sway_}) {
+        if (process->state() == QProcess::NotRunning)
+            continue;
+        process->terminate();
+        if (!process->waitForFinished(3000)) {
+            process->kill();
+            process->waitForFinished(3000);
+        }
     }
 }
 
@@ -235,8 +251,20 @@ bool WaylandSession::command(const QStringList& arguments) const
 
 bool WaylandSession::keys(const QStringList& wtypeArguments) const
 {
-    return run(QStringLiteral("wtype"), QStringList{QStringLiteral("-k"), QStringLiteral("Shift_L")} + wtypeArguments,
-               nullptr);
+    return run(QStringLiteral("wtype"), wtypeArguments, nullptr);
+}
+
+bool WaylandSession::hasKeyboard() const
+{
+    QByteArray answer;
+    if (!run(QStringLiteral("swaymsg"), {QStringLiteral("-r"), QStringLiteral("-t"), QStringLiteral("get_inputs")},
+             &answer))
+        return false;
+    for (const QJsonValue input : QJsonDocument::fromJson(answer).array()) {
+        if (input[QLatin1String("type")].toString() == QLatin1String("keyboard"))
+            return true;
+    }
+    return false;
 }
 
 QString WaylandSession::log()

@@ -51,10 +51,7 @@ public:
     QStringList windows() const;
     bool command(const QStringList& arguments) const;
 
-    // Sends keys as wtype's arguments ("-k", "Tab", "-M", "ctrl", "a", ...)
-    // from a virtual keyboard of its own. A client may lose the first key of
-    // a keyboard it has no keymap for yet, so a Shift, which types nothing,
-    // goes first and brings the keymap along.
+    // Sends keys as wtype's arguments ("-k", "Tab", "-M", "ctrl", "a", ...).
     bool keys(const QStringList& wtypeArguments) const;
 
     // What sway wrote so far, for a failure's message.
@@ -62,10 +59,12 @@ public:
 
 private:
     QProcessEnvironment toolEnvironment() const;
+    bool hasKeyboard() const;
     bool run(const QString& program, const QStringList& arguments, QByteArray* output) const;
 
     QTemporaryDir folder_;
     QProcess sway_;
+    QProcess keyboard_;
     QString socket_;
     QString ipcSocket_;
     QString log_;
