@@ -1,6 +1,7 @@
 #include "DisplayCheck.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QStringList>
