@@ -111,8 +111,8 @@ WaylandSession::WaylandSession(int outputs)
         return;
     }
 
-    // It is ready once both its sockets take connections and every output
-    // is on.
+    // It is ready once its display's socket is there and it answers on its
+    // own socket with every output on.
     const QDeadlineTimer deadline(kPatienceMs);
     while (!deadline.hasExpired() && sway_.state() == QProcess::Running) {
         const QDir folder(runtime);
