@@ -15,8 +15,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The glyphs need a font; any sans-serif face will do.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core")
+# The glyphs need a font; any sans-serif face will do. In a Wayland session
+# without XWayland the saver starts only with Qt's wayland platform.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-core, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xsecurelock | mate-screensaver")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "KORVAL maintainers <maintainers@users.noreply.c-seed-a624f369.example>"
     CACHE STRING "The Maintainer field of the Debian package")

@@ -17,6 +17,7 @@ field() { dpkg-deb -f "$build/$package" "$1"; }
 # Computed from the binary by dpkg-shlibdeps, not written by hand.
 field Depends | grep -q 'libqt6gui6 (>='
 field Depends | grep -q 'libxcb-render0'
+field Recommends | grep -q 'qt6-wayland'
 contents=$(dpkg-deb -c "$build/$package")
 for file in usr/bin/korval \
             usr/share/xscreensaver/config/korval.xml \

@@ -6,23 +6,42 @@
 
 namespace korval {
 
-// What Qt chooses its platform by, as the environment gives it.
+// What the program chooses its window system by, as the environment gives it.
 struct PlatformChoice {
-    QString platformVariable; // QT_QPA_PLATFORM
-    QString sessionType;      // XDG_SESSION_TYPE
-    QString currentDesktop;   // XDG_CURRENT_DESKTOP
-    QString sessionDesktop;   // XDG_SESSION_DESKTOP
+    QString platformVariable; // QT_QPA_PLATFORM: the user's own choice, taken as it is
+    QString waylandDisplay;   // WAYLAND_DISPLAY
+    QString x11Display;       // DISPLAY
 };
 
 PlatformChoice platformChoiceFromEnvironment();
 
-// Whether Qt starts on its X11 platform (xcb): QT_QPA_PLATFORM names it
-// first, or, where that is not set, it is Qt's first choice for the session.
-bool startsOnX11(const PlatformChoice& choice);
+// What can be reached from here, found out before Qt starts.
+struct DisplayProbe {
+    bool waylandConnects = false; // WAYLAND_DISPLAY names a socket that takes connections
+    bool waylandPlatform = false; // Qt's wayland platform is installed
+    bool x11Connects = false;     // the X display takes connections (and this build speaks X11)
+};
 
-// Why the program cannot start where Qt starts on X11: no X display that
-// takes connections (Qt would end the program with an abort), or, for a
-// host's window, a build without X11. Nothing where it can start.
-std::optional<QString> displayProblem(const PlatformChoice& choice, bool hosted);
+DisplayProbe probeDisplays(const PlatformChoice& choice);
+
+// Whether Qt starts on its X11 platform (xcb) by the given QT_QPA_PLATFORM.
+bool startsOnX11(const QString& platformVariable);
+
+// Where the program starts: the platform for Qt ("wayland" or "xcb"; empty
+// to keep the user's QT_QPA_PLATFORM), or why it cannot start at all.
+struct StartPlatform {
+    QString platform;
+    std::optional<QString> problem;
+};
+
+// The user's QT_QPA_PLATFORM is kept; only where it names X11 and no X
+// display takes connections is there a problem. Without it a Wayland
+// display that takes connections comes first, then X11; where neither
+// works the problem names both.
+StartPlatform choosePlatform(const PlatformChoice& choice, const DisplayProbe& probe);
+
+// Why the program cannot draw in a host's window (an X window) at all, if
+// it cannot: a build without X11.
+std::optional<QString> hostProblem();
 
 } // namespace korval

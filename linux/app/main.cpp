@@ -42,10 +42,16 @@ int main(int argc, char* argv[])
     // A host hands over an X window id, which only the X11 platform can use.
     if (hosted && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
-    if (const std::optional<QString> problem = korval::displayProblem(korval::platformChoiceFromEnvironment(), hosted)) {
-        std::fprintf(stderr, "korval: %s\n", qPrintable(*problem));
+    const korval::PlatformChoice choice = korval::platformChoiceFromEnvironment();
+    korval::StartPlatform start = korval::choosePlatform(choice, korval::probeDisplays(choice));
+    if (!start.problem && hosted)
+        start.problem = korval::hostProblem();
+    if (start.problem) {
+        std::fprintf(stderr, "korval: %s\n", qPrintable(*start.problem));
         return 1;
     }
+    if (!start.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", start.platform.toLatin1());
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KORVAL"));
 

@@ -106,6 +106,7 @@ struct NoDisplayRow {
     const char* name;
     const char* mode;
     bool platformVariable; // QT_QPA_PLATFORM=xcb and a display without a server; else neither is set
+    bool deadWayland = false; // WAYLAND_DISPLAY names a socket nobody listens on
 };
 
 class NoUsableDisplay : public ::testing::TestWithParam<NoDisplayRow> {};
@@ -128,10 +129,15 @@ TEST_P(NoUsableDisplay, EndsWithStatusOneAndOneLineOnStandardError)
         environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
         environment.remove(QStringLiteral("DISPLAY"));
     }
+    if (row.deadWayland)
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-nobody"));
 
     const Finished run = runKorval({QString::fromLatin1(row.mode)}, environment);
     EXPECT_EQ(run.status, 1) << qPrintable(run.err);
     EXPECT_TRUE(run.err.startsWith(QLatin1String("korval: cannot open the X display"))) << qPrintable(run.err);
+    if (row.deadWayland)
+        EXPECT_TRUE(run.err.contains(QLatin1String("cannot open the Wayland display 'wayland-nobody'")))
+            << qPrintable(run.err);
     EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << "one line: " << qPrintable(run.err);
     EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no instance lock was taken";
 }
@@ -141,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, NoUsableDisplay,
                                            NoDisplayRow{"dialogOnX11", "/c", true},
                                            NoDisplayRow{"rootOnX11", "--root", true},
                                            NoDisplayRow{"saverWithoutDisplay", "/s", false},
-                                           NoDisplayRow{"dialogWithoutDisplay", "/c", false}),
+                                           NoDisplayRow{"dialogWithoutDisplay", "/c", false},
+                                           NoDisplayRow{"saverWithADeadWaylandSocket", "/s", false, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CommandLine, HelpListsEveryMode)

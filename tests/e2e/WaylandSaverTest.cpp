@@ -1,0 +1,269 @@
+// The program in a Wayland session: sway on its headless backend, run as an
+// unprivileged user, with no X display at all. The program is given
+// WAYLAND_DISPLAY alone and picks the Wayland platform by itself. The
+// screen is read with grim, keys are sent with wtype.
+
+#include "ProgramTest.h"
+#include "WaylandSession.h"
+
+#include "core/saver/Palette.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace korval::e2e {
+namespace {
+
+constexpr QRgb kHead = HEAD_COLOUR & RGB_MASK;
+constexpr int kPatienceMs = DesktopDriver::kPatienceMs;
+const QString kFirst = QStringLiteral("HEADLESS-1");
+const QString kSecond = QStringLiteral("HEADLESS-2");
+
+// The banner's frame on the 1024 x 768 output: 185 x 33 pixels drawn at
+// (420, 368), with the caption in it.
+bool bannerShown(const QImage& screen)
+{
+    if (screen.isNull())
+        return false;
+    for (const QPoint& point : {QPoint(420, 384), QPoint(604, 384), QPoint(512, 368), QPoint(512, 400)}) {
+        if ((screen.pixel(point) & RGB_MASK) != kHead)
+            return false;
+    }
+    return countGreen(screen, QRect(425, 372, 175, 24)) > 100;
+}
+
+QString saverOn(const QString& output)
+{
+    return QStringLiteral("KORVAL@") + output + QStringLiteral(" fullscreen");
+}
+
+class WaylandSaverTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        if (const QString tool = WaylandSession::missingTool(); !tool.isEmpty())
+            GTEST_SKIP() << tool.toStdString() << " is not installed (scripts/install-deps.sh installs it)";
+        if (!WaylandSession::hasUser())
+            GTEST_SKIP() << "no user korval-test to run sway as (scripts/install-deps.sh makes it)";
+        ASSERT_TRUE(user.isValid());
+    }
+
+    void startSession(int outputs)
+    {
+        session = std::make_unique<WaylandSession>(outputs);
+        ASSERT_TRUE(session->isReady()) << session->error().toStdString();
+    }
+
+    QProcessEnvironment waylandEnvironment() const { return session->clientEnvironment(user.environment({})); }
+
+    // Starts the saver and waits, on the clock, until a fullscreen window of
+    // its own shows rain in every quarter of each given output.
+    std::unique_ptr<KorvalProcess> startSaver(const QList<QRect>& outputs, const QStringList& windows)
+    {
+        auto saver = start({QStringLiteral("/s")}, waylandEnvironment());
+        EXPECT_TRUE(waitForRain(outputs, windows, [&] { return saver->isRunning(); },
+                                [&] { return saver->errorOutput(); }));
+        return saver;
+    }
+
+    ::testing::AssertionResult waitForRain(const QList<QRect>& outputs, const QStringList& windows,
+                                           const std::function<bool()>& running,
+                                           const std::function<QString()>& said)
+    {
+        const qint64 from = clock.elapsed();
+        const QDeadlineTimer deadline(kPatienceMs);
+        QStringList shown;
+        QList<int> green;
+        do {
+            shown = session->windows();
+            const QImage screen = session->screenshot();
+            green.clear();
+            for (const QRect& output : outputs)
+                green << (screen.isNull() ? -1 : greenInEachQuarter(screen, output));
+            if (shown == windows && std::all_of(green.begin(), green.end(), [](int count) { return count >= 100; }))
+                return ::testing::AssertionSuccess();
+            QThread::msleep(DesktopDriver::kSampleGapMs);
+        } while (!deadline.hasExpired() && running());
+        QStringList counts;
+        for (int count : green)
+            counts << QString::number(count);
+        return ::testing::AssertionFailure()
+               << "after " << clock.elapsed() - from << " ms the windows are [" << shown.join(QStringLiteral(", ")).toStdString()
+               << "] instead of [" << windows.join(QStringLiteral(", ")).toStdString()
+               << "], the fewest glyph pixels in a quarter of each output " << counts.join(QLatin1Char(' ')).toStdString()
+               << " (100 wanted); running: " << running()
+               << "; stderr: " << said().toStdString() << "\nsway:\n" << session->log().toStdString();
+    }
+
+    Sent key(const QString& name)
+    {
+        return send([&] { EXPECT_TRUE(session->keys({QStringLiteral("-k"), name})) << "wtype failed"; });
+    }
+
+    std::unique_ptr<WaylandSession> session;
+};
+
+TEST_F(WaylandSaverTest, RainOnEachOfTwoOutputsAndAKeyEndsIt)
+{
+    user.store(settings::kSystem, QStringLiteral("0"));
+    startSession(2);
+    auto saver = startSaver({WaylandSession::kFirstOutput, WaylandSession::kSecondOutput},
+                            {saverOn(kFirst), saverOn(kSecond)});
+    ASSERT_TRUE(saver->isRunning()) << saver->errorOutput().toStdString();
+    EXPECT_TRUE(user.lockLeft()) << "the running saver holds the lock";
+    const Sent sent = key(QStringLiteral("a"));
+    EXPECT_TRUE(endsWithin(*saver, sent, 0, 1500));
+    EXPECT_FALSE(user.lockLeft()) << "the lock goes with the program";
+    EXPECT_FALSE(saver->errorOutput().contains(QLatin1String("korval:"))) << saver->errorOutput().toStdString();
+}
+
+// Samples of the screen from the key to the end, each stamped with the time
+// grim delivered it: the rain is frozen under the banner, and the end comes
+// two seconds after the key.
+TEST_F(WaylandSaverTest, KeyShowsTheBannerAndTheSaverEndsTwoSecondsLater)
+{
+    startSession(1);
+    auto saver = startSaver({WaylandSession::kFirstOutput}, {saverOn(kFirst)});
+    ASSERT_TRUE(saver->isRunning());
+    const Sent sent = key(QStringLiteral("a"));
+
+    // The first sample with the banner may show the cells of the last tick
+    // part drawn; those from 100 ms later on show the picture it stays on.
+    constexpr qint64 kSettleMs = 100;
+    qint64 bannerSeen = -1;
+    QImage settled;
+    qint64 settledFrom = -1;
+    qint64 settledTo = -1;
+    qint64 moved = -1; // the first sample that differs from the settled picture
+    qint64 lastSeenRunning = sent.by;
+    qint64 firstSeenEnded = -1;
+    int samples = 0;
+    const QDeadlineTimer deadline(kPatienceMs);
+    while (!deadline.hasExpired()) {
+        const QImage screen = session->screenshot();
+        const qint64 at = clock.elapsed();
+        ASSERT_FALSE(screen.isNull()) << "no screenshot";
+        if (!saver->isRunning()) {
+            firstSeenEnded = clock.elapsed();
+            break;
+        }
+        lastSeenRunning = clock.elapsed();
+        if (bannerSeen < 0 && bannerShown(screen))
+            bannerSeen = at;
+        if (bannerSeen >= 0 && at >= bannerSeen + kSettleMs) {
+            ++samples;
+            if (settled.isNull()) {
+                settled = screen;
+                settledFrom = at;
+            } else if (moved < 0 && screen != settled) {
+                moved = at;
+            }
+            settledTo = at;
+        }
+        QThread::msleep(DesktopDriver::kSampleGapMs);
+    }
+    std::printf("the key took %lld ms to send; after it the banner was first seen at %lld ms, %d samples of the same "
+                "picture from %lld to %lld ms, the end between %lld and %lld ms\n",
+                sent.by - sent.from, bannerSeen - sent.by, samples, settledFrom - sent.by, settledTo - sent.by,
+                lastSeenRunning - sent.by, firstSeenEnded - sent.by);
+
+    ASSERT_GE(firstSeenEnded, 0) << "still running " << kPatienceMs << " ms after the key";
+    EXPECT_EQ(saver->waitForExit(kPatienceMs), 0) << "then the saver ends on its own";
+    ASSERT_GE(bannerSeen, 0) << "no frame in HEAD_COLOUR round the output's centre with the caption in it";
+    EXPECT_LE(bannerSeen - sent.by, 1500) << "the banner shows at the key";
+    EXPECT_GE(firstSeenEnded - sent.from, 1900) << "the banner stays for two seconds";
+    EXPECT_LE(lastSeenRunning - sent.by, 3500) << "then the saver ends";
+    ASSERT_GE(settledTo - settledFrom, 1000)
+        << "the machine was too slow to sample the banner twice a second apart while the saver ran: from "
+        << settledFrom - sent.by << " to " << settledTo - sent.by << " ms after the key";
+    EXPECT_LT(moved, 0) << "the rain moved under the banner between " << settledFrom - sent.by << " and "
+                        << moved - sent.by << " ms after the key";
+    EXPECT_FALSE(user.lockLeft());
+}
+
+// An output plugged in while the saver runs gets a fullscreen window and
+// rain of its own. (The headless backend of the sway that Debian 12 ships
+// cannot take an output away: it refuses to disable one, and has no unplug.)
+TEST_F(WaylandSaverTest, OutputAddedWhileItRunsGetsRain)
+{
+    user.store(settings::kSystem, QStringLiteral("0"));
+    startSession(1);
+    auto saver = startSaver({WaylandSession::kFirstOutput}, {saverOn(kFirst)});
+    ASSERT_TRUE(saver->isRunning());
+    ASSERT_TRUE(session->command({QStringLiteral("create_output")}));
+    EXPECT_TRUE(waitForRain({WaylandSession::kFirstOutput, WaylandSession::kSecondOutput},
+                            {saverOn(kFirst), saverOn(kSecond)}, [&] { return saver->isRunning(); },
+                            [&] { return saver->errorOutput(); }));
+    const Sent sent = key(QStringLiteral("space"));
+    EXPECT_TRUE(endsWithin(*saver, sent, 0, 1500));
+}
+
+// Started as the README tells a sway user to: swayidle runs it once the
+// session has been idle for the timeout, and a key ends it.
+TEST_F(WaylandSaverTest, SwayidleStartsItWhenTheSessionIsIdle)
+{
+    if (missingTool({"swayidle"}) == QLatin1String("swayidle"))
+        GTEST_SKIP() << "swayidle is not installed (scripts/install-deps.sh installs it)";
+    user.store(settings::kSystem, QStringLiteral("0"));
+    startSession(1);
+    QProcess idle;
+    idle.setProcessEnvironment(waylandEnvironment());
+    idle.setProcessChannelMode(QProcess::MergedChannels);
+    idle.start(QStringLiteral("swayidle"), {QStringLiteral("-w"), QStringLiteral("timeout"), QStringLiteral("1"),
+                                            QStringLiteral("'" KORVAL_BINARY "' /s")});
+    ASSERT_TRUE(idle.waitForStarted(5000));
+    const bool shown = waitForRain({WaylandSession::kFirstOutput}, {saverOn(kFirst)},
+                                   [&] { return idle.state() == QProcess::Running; },
+                                   [&] { return QString::fromLocal8Bit(idle.readAll()); });
+    // swayidle goes first, so that it starts no saver again once this one
+    // ends. While it waits for its command (-w) it leaves a SIGTERM for later.
+    idle.kill();
+    idle.waitForFinished(3000);
+    ASSERT_TRUE(shown);
+    ASSERT_TRUE(session->keys({QStringLiteral("-k"), QStringLiteral("a")}));
+    const QDeadlineTimer deadline(kPatienceMs);
+    while (!session->windows().isEmpty() && !deadline.hasExpired())
+        QThread::msleep(DesktopDriver::kSampleGapMs);
+    EXPECT_TRUE(session->windows().isEmpty()) << "still shown " << kPatienceMs << " ms after the key";
+    EXPECT_FALSE(user.lockLeft()) << "the saver has not ended";
+}
+
+// The dialog comes up as a window of its own, takes the keyboard, and OK
+// stores what was typed.
+TEST_F(WaylandSaverTest, OptionsDialogOpensAndStoresAValue)
+{
+    user.store(settings::kTextSize, QStringLiteral("10"));
+    user.store(settings::kWidth, QStringLiteral("13"));
+    user.store(settings::kHeight, QStringLiteral("18"));
+    startSession(1);
+    auto dialog = start({QStringLiteral("/c")}, waylandEnvironment());
+    const QString shown = QStringLiteral("OPTION KORVAL@") + kFirst;
+    const QDeadlineTimer deadline(kPatienceMs);
+    while (!session->windows().contains(shown) && !deadline.hasExpired() && dialog->isRunning())
+        QThread::msleep(DesktopDriver::kSampleGapMs);
+    ASSERT_TRUE(session->windows().contains(shown))
+        << "windows [" << session->windows().join(QStringLiteral(", ")).toStdString()
+        << "]; stderr: " << dialog->errorOutput().toStdString();
+
+    // The focus starts in the font-size list; Tab visits the column gap and
+    // then OK.
+    const QString ctrl = QStringLiteral("ctrl");
+    ASSERT_TRUE(session->keys({QStringLiteral("-k"), QStringLiteral("Tab"), QStringLiteral("-M"), ctrl,
+                               QStringLiteral("a"), QStringLiteral("-m"), ctrl, QStringLiteral("40"),
+                               QStringLiteral("-k"), QStringLiteral("Tab"), QStringLiteral("-k"), QStringLiteral("Tab"),
+                               QStringLiteral("-k"), QStringLiteral("space")}));
+    ASSERT_EQ(dialog->waitForExit(kPatienceMs), 0) << "OK ends the dialog; stderr: " << dialog->errorOutput().toStdString();
+    // The natural width of "M" at 10 points plus the typed gap; the row
+    // gap, left alone, keeps the height it had.
+    const int width = user.stored(settings::kWidth).toInt();
+    EXPECT_GT(width - 40, 2) << "stored width " << width;
+    EXPECT_LT(width - 40, 40) << "stored width " << width;
+    EXPECT_EQ(user.stored(settings::kTextSize), QStringLiteral("10"));
+}
+
+} // namespace
+} // namespace korval::e2e
