@@ -7,6 +7,7 @@
 //   korval_long_run TICKS           another number of ticks
 //   korval_long_run TICKS --no-paint  the tick alone
 
+#include "ProcessMemory.h"
 #include "saver/SaverForm.h"
 
 #include "core/runtime/Platform.h"
@@ -58,17 +59,7 @@ private:
     korval::RegionalFormat format_;
 };
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
+using korval::bench::residentKiB;
 
 // An offscreen screen of the benchmark's size, so that the full-screen
 // window and its backing store are as large as on a real 4K display.

@@ -5,18 +5,22 @@
 
 namespace korval::bench {
 
-// The most memory this process has held resident so far (VmHWM), in KiB,
-// or -1 where /proc does not say.
-inline long peakResidentKiB()
+// A figure of this process's memory from /proc/self/status, in KiB, or -1
+// where /proc does not give it.
+inline long statusKiB(const QByteArray& field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').front().toLong();
     }
     return -1;
 }
+
+// The memory this process holds resident now, and the most it has held.
+inline long residentKiB() { return statusKiB("VmRSS"); }
+inline long peakResidentKiB() { return statusKiB("VmHWM"); }
 
 } // namespace korval::bench
