@@ -135,9 +135,10 @@ TEST_P(NoUsableDisplay, EndsWithStatusOneAndOneLineOnStandardError)
     const Finished run = runKorval({QString::fromLatin1(row.mode)}, environment);
     EXPECT_EQ(run.status, 1) << qPrintable(run.err);
     EXPECT_TRUE(run.err.startsWith(QLatin1String("korval: cannot open the X display"))) << qPrintable(run.err);
-    if (row.deadWayland)
+    if (row.deadWayland) {
         EXPECT_TRUE(run.err.contains(QLatin1String("cannot open the Wayland display 'wayland-nobody'")))
             << qPrintable(run.err);
+    }
     EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << "one line: " << qPrintable(run.err);
     EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no instance lock was taken";
 }

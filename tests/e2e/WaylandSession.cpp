@@ -1,5 +1,7 @@
 #include "WaylandSession.h"
 
+#include "TestAccount.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -19,23 +21,7 @@
 namespace korval::e2e {
 namespace {
 
-constexpr const char* kUser = "korval-test";
 constexpr int kPatienceMs = 10000;
-
-struct Account {
-    uid_t uid;
-    gid_t gid;
-};
-
-std::optional<Account> swayAccount()
-{
-    if (::geteuid() != 0)
-        return Account{::geteuid(), ::getegid()};
-    const passwd* entry = ::getpwnam(kUser);
-    if (!entry)
-        return std::nullopt;
-    return Account{entry->pw_uid, entry->pw_gid};
-}
 
 const char* const kConfig = "xwayland disable\n"
                             "default_border none\n"
@@ -56,12 +42,12 @@ QString WaylandSession::missingTool()
 
 bool WaylandSession::hasUser()
 {
-    return swayAccount().has_value();
+    return unprivilegedAccount().has_value();
 }
 
 WaylandSession::WaylandSession(int outputs)
 {
-    const std::optional<Account> account = swayAccount();
+    const std::optional<Account> account = unprivilegedAccount();
     if (!folder_.isValid() || !account) {
         error_ = QStringLiteral("no folder or no user to run sway as");
         return;

@@ -4,6 +4,7 @@
 // The daemon refuses to run as root, so a test run as root starts it as the
 // unprivileged user that scripts/install-deps.sh makes.
 
+#include "TestAccount.h"
 #include "WholeProgramTest.h"
 
 #include <QDeadlineTimer>
@@ -22,24 +23,6 @@
 
 namespace korval::e2e {
 namespace {
-
-constexpr const char* kDaemonUser = "korval-test";
-
-struct Account {
-    uid_t uid;
-    gid_t gid;
-};
-
-// Who runs the daemon: this user, or the test user where this one is root.
-std::optional<Account> daemonAccount()
-{
-    if (::geteuid() != 0)
-        return Account{::geteuid(), ::getegid()};
-    const passwd* entry = ::getpwnam(kDaemonUser);
-    if (!entry)
-        return std::nullopt;
-    return Account{entry->pw_uid, entry->pw_gid};
-}
 
 // The processes running the given program file.
 QList<qint64> processesOf(const QString& program)
@@ -77,9 +60,9 @@ protected:
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
                 GTEST_SKIP() << tool << " is not installed (scripts/install-deps.sh installs it)";
         }
-        account_ = daemonAccount();
+        account_ = unprivilegedAccount();
         if (!account_)
-            GTEST_SKIP() << "no user " << kDaemonUser << " to run the daemon as (scripts/install-deps.sh makes it)";
+            GTEST_SKIP() << "no user " << kTestUser << " to run the daemon as (scripts/install-deps.sh makes it)";
         WholeProgramTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
