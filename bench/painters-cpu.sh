@@ -18,9 +18,13 @@
 #   KORVAL_BENCH_PERF=wayland         after that case's measurement, records
 #                                     the program and its server with
 #                                     `perf record -g` for as long again and
-#                                     prints the top symbols;
+#                                     prints the top symbols (self time);
 #                                     KORVAL_BENCH_PERF_DATA=file keeps the
-#                                     record for `perf report -i file`
+#                                     record for `perf report -i file -G`,
+#                                     KORVAL_BENCH_PERF_GRAPH=dwarf records
+#                                     whole call chains through Qt (which
+#                                     has no frame pointers)
+#   KORVAL_BENCH_PERF_TOP=40          how many symbols it prints (default 25)
 # sway refuses to run as root: as root it runs as the user korval-test
 # (scripts/install-deps.sh makes it), otherwise as the user running this.
 set -euo pipefail
@@ -46,7 +50,10 @@ for case_name in "${cases[@]}"; do
         *) bench_fail "unknown case '$case_name' (x11, wayland, 4k, 4k-scale2)" ;;
     esac
 done
-[ -z "$perf_case" ] || bench_require perf "apt-get install linux-perf"
+if [ -n "$perf_case" ]; then
+    [[ " ${cases[*]} " == *" $perf_case "* ]] || bench_fail "KORVAL_BENCH_PERF=$perf_case is not among the cases run (${cases[*]})"
+    bench_require perf "apt-get install linux-perf"
+fi
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
     bench_fail "seconds must be a whole number above 0, not '$seconds'"
 fi
@@ -95,12 +102,12 @@ start_sway() {
 }
 
 # perf record -g on the program and its server for `seconds`, then the top
-# symbols by where the time was spent (self time).
+# symbols by where the time was spent (self time), each with its process.
 profile() {
     local label=$1 data pid status
     data=${KORVAL_BENCH_PERF_DATA:-$(bench_folder)/perf.data}
     [ -n "${KORVAL_BENCH_PERF_DATA:-}" ] || bench_dirs+=("$(dirname "$data")")
-    perf record -q -g -o "$data" -p "$2,$3" -- sleep "$seconds" >"$data.log" 2>&1 &
+    perf record -q --call-graph "${KORVAL_BENCH_PERF_GRAPH:-fp}" -o "$data" -p "$2,$3" -- sleep "$seconds" >"$data.log" 2>&1 &
     pid=$!
     bench_started "$pid"
     status=0
@@ -113,7 +120,8 @@ profile() {
     fi
     echo "perf, $label, $seconds s, program and server, self time, top symbols:"
     perf report -i "$data" --stdio --no-children -g none --sort comm,dso,symbol --percent-limit 0.5 2>/dev/null \
-        | grep -v '^#' | grep -v '^$' | sed 's/ *$//' | head -"${KORVAL_BENCH_PERF_TOP:-25}"
+        | grep -v -e '^#' -e '^$' | sed -E 's/[[:space:]]+$//; s/[[:space:]]+-[[:space:]]+-$//; s/[[:space:]]+$//' \
+        | head -"${KORVAL_BENCH_PERF_TOP:-25}" || true
     [ -z "${KORVAL_BENCH_PERF_DATA:-}" ] || echo "(kept in $data: perf report -i $data)"
 }
 
