@@ -130,11 +130,13 @@ xvfb_holds() {
 # Starts Xvfb with one screen of SIZE (such as 1920x1080) at depth 24 on a
 # free display; sets xvfb_pid and xvfb_display (":N"). Another server that
 # takes the same number first makes this one end: the next number is tried.
+# Without -noreset the server would start over when the program's check of
+# the display hangs up, and refuse the connection that follows.
 start_xvfb() {
     local size=$1 n
     n=$(free_display)
     for _ in 1 2 3 4 5; do
-        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
         xvfb_pid=$!
         bench_started "$xvfb_pid"
         for _ in $(seq 100); do

@@ -15,10 +15,14 @@
 # Usage: bench/painters-cpu.sh [korval binary] [seconds]
 #   KORVAL_BENCH_CASES="x11 wayland"  the cases to run (default all four)
 #   KORVAL_BENCH_WARMUP=3             the warm-up in seconds (default 2)
+#   KORVAL_BENCH_ROUNDS=3             runs the cases that many times in turn,
+#                                     then prints the means; the ratios are
+#                                     of the means, with each round's
 #   KORVAL_BENCH_PERF=wayland         after that case's measurement, records
 #                                     the program and its server with
 #                                     `perf record -g` for as long again and
-#                                     prints the top symbols (self time);
+#                                     prints the top symbols (self time),
+#                                     in the first round;
 #                                     KORVAL_BENCH_PERF_DATA=file keeps the
 #                                     record for `perf report -i file -G`,
 #                                     KORVAL_BENCH_PERF_GRAPH=dwarf records
@@ -34,6 +38,7 @@ source "$(dirname "$0")/cpu-share-lib.sh"
 
 read -r -a cases <<<"${KORVAL_BENCH_CASES:-x11 wayland 4k 4k-scale2}"
 perf_case=${KORVAL_BENCH_PERF:-}
+rounds=${KORVAL_BENCH_ROUNDS:-1}
 sway_user=korval-test
 ratio_goal=1.5
 
@@ -56,6 +61,9 @@ if [ -n "$perf_case" ]; then
 fi
 if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
     bench_fail "seconds must be a whole number above 0, not '$seconds'"
+fi
+if ! [[ "$rounds" =~ ^[0-9]+$ ]] || [ "$rounds" -eq 0 ]; then
+    bench_fail "KORVAL_BENCH_ROUNDS must be a whole number above 0, not '$rounds'"
 fi
 bench_korval "${1:-build/korval}"
 
@@ -125,10 +133,11 @@ profile() {
     [ -z "${KORVAL_BENCH_PERF_DATA:-}" ] || echo "(kept in $data: perf report -i $data)"
 }
 
-declare -A together=()
+# Each case's shares, one word per round.
+declare -A program_shares=() server_shares=() together_shares=() labels=() server_names=()
 
 run_case() {
-    local name=$1 label server variables=() server_name
+    local name=$1 round=$2 label server variables=() server_name
     case $name in
         x11) label="X11 1920x1080"; start_xvfb 1920x1080 ;;
         4k) label="X11 3840x2160"; start_xvfb 3840x2160 ;;
@@ -144,33 +153,55 @@ run_case() {
     fi
     warm_up "$label"
     measure_shares "$label" "$korval_pid" "$server"
-    together[$name]=${bench_shares[2]}
-    printf "%-24s  %8s%%  %8s%%  %-5s  %8s%%\n" "$label" "${bench_shares[0]}" "${bench_shares[1]}" \
-        "$server_name" "${bench_shares[2]}"
-    [ "$perf_case" != "$name" ] || profile "$label" "$korval_pid" "$server"
+    labels[$name]=$label server_names[$name]=$server_name
+    program_shares[$name]+="${bench_shares[0]} "
+    server_shares[$name]+="${bench_shares[1]} "
+    together_shares[$name]+="${bench_shares[2]} "
+    row "$label" "${bench_shares[0]}" "${bench_shares[1]}" "$server_name" "${bench_shares[2]}"
+    [ "$perf_case" != "$name" ] || [ "$round" -ne 1 ] || profile "$label" "$korval_pid" "$server"
     bench_stop "$korval_pid"
     bench_stop "$server"
 }
 
-# "A / B = R (goal <= G: met)", or why it cannot be worked out.
+row() { printf "%-24s  %8s%%  %8s%%  %-5s  %8s%%\n" "$@"; }
+
+# The mean of the words, one decimal.
+mean() { awk '{ s = 0; for (i = 1; i <= NF; i++) s += $i; printf "%.1f", NF ? s / NF : 0 }' <<<"$1"; }
+
+# "A / B = R (goal <= G: met)" from the means over the rounds, with each
+# round's ratio where there were several; or why it cannot be worked out.
 ratio() {
-    local what=$1 a=${together[$2]:-} b=${together[$3]:-}
+    local what=$1 a=${together_shares[$2]:-} b=${together_shares[$3]:-}
     if [ -z "$a" ] || [ -z "$b" ]; then
         echo "$what: not measured (needs the cases $2 and $3)"
         return 0
     fi
     awk -v what="$what" -v a="$a" -v b="$b" -v goal="$ratio_goal" \
-        'BEGIN { if (b <= 0) { printf "%s: %.1f%% / %.1f%%: cannot divide\n", what, a, b; exit }
-                 r = a / b; printf "%s: %.1f%% / %.1f%% = %.2f (goal <= %.1f: %s)\n", what, a, b, r, goal,
-                 (r <= goal ? "met" : "NOT met") }'
+        'BEGIN { n = split(a, x, " "); split(b, y, " "); ma = 0; mb = 0; each = "";
+                 for (i = 1; i <= n; i++) { ma += x[i] / n; mb += y[i] / n;
+                                            each = each sprintf(" %.2f", y[i] > 0 ? x[i] / y[i] : 0) }
+                 if (mb <= 0) { printf "%s: %.1f%% / %.1f%%: cannot divide\n", what, ma, mb; exit }
+                 r = ma / mb; printf "%s: %.1f%% / %.1f%% = %.2f (goal <= %.1f: %s)", what, ma, mb, r, goal,
+                 (r <= goal ? "met" : "NOT met");
+                 if (n > 1) printf "; round by round:%s", each; printf "\n" }'
 }
 
 echo "korval /s with nothing stored, $seconds s after a $warmup s warm-up each, share of one core (user + system)"
 machine_line
 printf "%-24s  %9s  %9s  %-5s  %9s\n" "case" "program" "server" "" "together"
-for case_name in "${cases[@]}"; do
-    run_case "$case_name"
+for round in $(seq "$rounds"); do
+    [ "$rounds" -eq 1 ] || echo "round $round of $rounds"
+    for case_name in "${cases[@]}"; do
+        run_case "$case_name" "$round"
+    done
 done
+if [ "$rounds" -gt 1 ]; then
+    echo "mean of $rounds rounds"
+    for case_name in "${cases[@]}"; do
+        row "${labels[$case_name]}" "$(mean "${program_shares[$case_name]}")" "$(mean "${server_shares[$case_name]}")" \
+            "${server_names[$case_name]}" "$(mean "${together_shares[$case_name]}")"
+    done
+fi
 ratio "Wayland / X11 at 1920x1080" wayland x11
 ratio "X11 scale 2 / scale 1 at 3840x2160" 4k-scale2 4k
 echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
