@@ -17,7 +17,8 @@
 #   KORVAL_BENCH_WARMUP=3             the warm-up in seconds (default 2)
 #   KORVAL_BENCH_ROUNDS=3             runs the cases that many times in turn,
 #                                     then prints the means; the ratios are
-#                                     of the means, with each round's
+#                                     those of the means, followed by each
+#                                     round's own
 #   KORVAL_BENCH_PERF=wayland         after that case's measurement, records
 #                                     the program and its server with
 #                                     `perf record -g` for as long again and
