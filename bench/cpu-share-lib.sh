@@ -9,6 +9,7 @@
 
 ticks_per_second=$(getconf CLK_TCK)
 warmup=${warmup:-${KORVAL_BENCH_WARMUP:-2}}
+[[ "$warmup" =~ ^[0-9]+([.][0-9]+)?$ ]] || { echo "the warm-up must be a number of seconds, not '$warmup'" >&2; exit 2; }
 
 # The processes this script started and has not waited for yet: a child
 # that was not waited for keeps its pid, so these never name anyone
