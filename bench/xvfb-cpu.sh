@@ -10,82 +10,51 @@
 # KORVAL_BENCH_MODES="saver host" chooses the ways (default both).
 set -euo pipefail
 
-korval=${1:-build/korval}
 seconds=${2:-10}
+source "$(dirname "$0")/cpu-share-lib.sh"
+
+korval_argument=${1:-build/korval}
 shift $(( $# > 2 ? 2 : $# )) || true
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(1920x1080 3840x2160)
 read -r -a modes <<<"${KORVAL_BENCH_MODES:-saver host}"
-plain_window=${KORVAL_PLAIN_WINDOW:-$(dirname "$korval")/korval_plain_window}
-warmup=2
+plain_window=${KORVAL_PLAIN_WINDOW:-$(dirname "$korval_argument")/korval_plain_window}
 
-command -v Xvfb >/dev/null || { echo "Xvfb is missing (apt-get install xvfb)" >&2; exit 1; }
-[ -x "$korval" ] || { echo "no korval binary at $korval (build first)" >&2; exit 1; }
+bench_require Xvfb "apt-get install xvfb"
+bench_korval "$korval_argument"
 if [[ " ${modes[*]} " == *" host "* ]] && [ ! -x "$plain_window" ]; then
-    echo "no korval_plain_window at $plain_window (build the tests, or set KORVAL_PLAIN_WINDOW)" >&2
-    exit 1
+    bench_fail "no korval_plain_window at $plain_window (build the tests, or set KORVAL_PLAIN_WINDOW)"
 fi
 
-ticks_per_second=$(getconf CLK_TCK)
-
-# user + system clock ticks of a process
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-
-free_display() {
-    local n=$(( 200 + $$ % 500 ))
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    echo "$n"
-}
-
-# The window a host would hand over: the whole screen. Prints its id.
+# The window a host would hand over: the whole screen. Sets helper_pid and
+# host_window_id.
 host_window() {
-    local size=$1 home=$2 pid
-    DISPLAY=":$3" "$plain_window" "${size}+0+0" </dev/null >"$home/window" 2>/dev/null &
-    pid=$!
-    for _ in $(seq 100); do [ -s "$home/window" ] && break; sleep 0.05; done
-    echo "$pid"
+    local size=$1 file
+    file=$(bench_folder)/window
+    bench_dirs+=("$(dirname "$file")")
+    DISPLAY=$xvfb_display "$plain_window" "${size}+0+0" </dev/null >"$file" 2>/dev/null &
+    helper_pid=$!
+    bench_started "$helper_pid"
+    for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.05; done
+    [ -s "$file" ] || bench_fail "korval_plain_window made no window at $size"
+    host_window_id=$(cat "$file")
 }
 
 measure() {
-    local size=$1 mode=$2 n xvfb korval_pid home helper="" arguments t0 t1 x0 x1 k0 k1
-    n=$(free_display)
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-    home=$(mktemp -d)
-    mkdir -m 700 "$home/run"
-    arguments=(/s)
+    local size=$1 mode=$2 arguments=(/s)
+    start_xvfb "$size"
+    helper_pid=""
     if [ "$mode" = host ]; then
-        helper=$(host_window "$size" "$home" "$n")
-        arguments=(--window-id "$(cat "$home/window")")
+        host_window "$size"
+        arguments=(--window-id "$host_window_id")
     fi
-    HOME=$home XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run DISPLAY=":$n" \
-        QT_QPA_PLATFORM=xcb "$korval" "${arguments[@]}" >/dev/null 2>&1 &
-    korval_pid=$!
-    sleep "$warmup"
-    if ! kill -0 "$korval_pid" 2>/dev/null; then
-        echo "$size $mode: korval ended during warm-up" >&2
-        [ -z "$helper" ] || kill "$helper" 2>/dev/null || true
-        kill "$xvfb" 2>/dev/null || true
-        rm -rf "$home"
-        return 1
-    fi
-    t0=$(date +%s.%N); k0=$(cpu_ticks "$korval_pid"); x0=$(cpu_ticks "$xvfb")
-    sleep "$seconds"
-    t1=$(date +%s.%N); k1=$(cpu_ticks "$korval_pid"); x1=$(cpu_ticks "$xvfb")
-    kill "$korval_pid" 2>/dev/null || true
-    wait "$korval_pid" 2>/dev/null || true
-    if [ -n "$helper" ]; then
-        kill "$helper" 2>/dev/null || true
-        wait "$helper" 2>/dev/null || true
-    fi
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
-    rm -rf "$home"
-    awk -v size="$size" -v mode="$mode" -v k="$((k1 - k0))" -v x="$((x1 - x0))" -v t0="$t0" -v t1="$t1" \
-        -v hz="$ticks_per_second" \
-        'BEGIN { wall = t1 - t0; kp = 100 * k / hz / wall; xp = 100 * x / hz / wall;
-                 printf "%-10s  %-6s  %8.1f%%  %8.1f%%  %8.1f%%\n", size, mode, kp, xp, kp + xp }'
+    start_korval QT_QPA_PLATFORM=xcb DISPLAY="$xvfb_display" -- "${arguments[@]}"
+    warm_up "$size $mode"
+    measure_shares "$size $mode" "$korval_pid" "$xvfb_pid"
+    bench_stop "$korval_pid"
+    [ -z "$helper_pid" ] || bench_stop "$helper_pid"
+    bench_stop "$xvfb_pid"
+    printf "%-10s  %-6s  %8s%%  %8s%%  %8s%%\n" "$size" "$mode" "${bench_shares[@]}"
 }
 
 printf "korval on Xvfb (saver: /s, host: --window-id in a screen-sized window), %s s after %s s warm-up, share of one core\n" \
