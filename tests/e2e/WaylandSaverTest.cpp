@@ -21,6 +21,17 @@ constexpr int kPatienceMs = DesktopDriver::kPatienceMs;
 const QString kFirst = QStringLiteral("HEADLESS-1");
 const QString kSecond = QStringLiteral("HEADLESS-2");
 
+// Pixels of sway's pointer in an area: its arrow is black and white, where
+// the saver shows only black and greens.
+int pointerPixels(const QImage& screen, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += qRed(screen.pixel(x, y)) >= 128 && qBlue(screen.pixel(x, y)) >= 128 ? 1 : 0;
+    return count;
+}
+
 QString saverOn(const QString& output)
 {
     return QStringLiteral("KORVAL@") + output + QStringLiteral(" fullscreen");
@@ -203,6 +214,29 @@ TEST_F(WaylandSaverTest, OutputRemovedWhileItRunsLosesItsWindowAndComesBackWithR
     const Sent sent = key(QStringLiteral("a"));
     EXPECT_TRUE(endsWithin(*saver, sent, 0, 1500));
     EXPECT_TRUE(saver->errorOutput().isEmpty()) << saver->errorOutput().toStdString();
+}
+
+// A click on a cell of either output ends the saver, and the pointer is
+// hidden over its windows: sway draws it over the bare desktop, and no
+// longer once the saver covers it.
+TEST_F(WaylandSaverTest, ClickOnACellOfEitherOutputEndsIt)
+{
+    if (!WaylandSession::hasPointerTool())
+        GTEST_SKIP() << "korval_wayland_pointer was not built (it needs libwayland-dev: scripts/install-deps.sh)";
+    user.store(settings::kSystem, QStringLiteral("0"));
+    for (const QPoint& point : {QPoint(500, 300), QPoint(1400, 100)}) {
+        SCOPED_TRACE(QStringLiteral("a click at (%1, %2)").arg(point.x()).arg(point.y()).toStdString());
+        ASSERT_NO_FATAL_FAILURE(startSessionWithPointer(2));
+        ASSERT_TRUE(session->pointTo(point));
+        const QRect nearPointer(point, QSize(16, 16));
+        EXPECT_GT(pointerPixels(session->screenshot(), nearPointer), 0) << "no pointer drawn over the bare desktop";
+        auto saver = startSaver({WaylandSession::kFirstOutput, WaylandSession::kSecondOutput},
+                                {saverOn(kFirst), saverOn(kSecond)});
+        ASSERT_TRUE(saver->isRunning());
+        EXPECT_EQ(pointerPixels(session->screenshot(), nearPointer), 0) << "the pointer shows over the saver";
+        const Sent sent = send([&] { EXPECT_TRUE(session->click()); });
+        EXPECT_TRUE(endsWithin(*saver, sent, 0, 1500));
+    }
 }
 
 // Started as the README tells a sway user to: swayidle runs it once the
