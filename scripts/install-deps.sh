@@ -16,7 +16,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   libxcb-render0-dev libxcb-render-util0-dev
   xscreensaver
-  sway grim wtype swayidle qt6-wayland
+  sway grim wtype swayidle qt6-wayland libwayland-dev
   dpkg-dev file
   man-db groff-base
   lintian appstream desktop-file-utils

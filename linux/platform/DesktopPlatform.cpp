@@ -4,8 +4,10 @@
 #include "LocaleFormat.h"
 #include "QtText.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QScreen>
 
 #include <cstdio>
@@ -26,6 +28,21 @@ namespace {
 bool isMonitor(const QScreen* screen)
 {
     return !screen->name().contains(QLatin1Char(':'));
+}
+
+// The saver's pointer: none at all. Qt's Wayland platform of Debian 12 (Qt
+// 6.4) hides a blank cursor only over a window where the program has set a
+// cursor image of its own before; the saver's windows appear under a pointer
+// that wears the compositor's image, which would stay in sight over the
+// rain. A transparent image is a cursor of the program's own, which shows
+// as nothing anywhere.
+QCursor hiddenPointer()
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return QCursor(Qt::BlankCursor);
+    QPixmap nothing(16, 16);
+    nothing.fill(Qt::transparent);
+    return QCursor(nothing, 0, 0);
 }
 
 } // namespace
@@ -73,7 +90,7 @@ void DesktopPlatform::hidePointer()
     if (pointerHidden_)
         return;
     pointerHidden_ = true;
-    QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    QGuiApplication::setOverrideCursor(hiddenPointer());
 }
 
 void DesktopPlatform::showPointer()
