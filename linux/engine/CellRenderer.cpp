@@ -1,5 +1,6 @@
 #include "CellRenderer.h"
 
+#include "DevicePixelRect.h"
 #include "platform/QtText.h"
 
 #include "core/saver/Palette.h"
@@ -16,7 +17,7 @@ bool takesGlyphPixels(const QImage& image)
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
     case QImage::Format_ARGB32_Premultiplied:
-        return image.devicePixelRatio() == 1.0;
+        return true;
     default:
         return false;
     }
@@ -53,7 +54,7 @@ void CellRenderer::setScreen(double dotsPerInch, double devicePixelRatio)
 GlyphCache& CellRenderer::glyphs()
 {
     if (!glyphs_)
-        glyphs_ = std::make_unique<GlyphCache>(font_, dotsPerInch_, devicePixelRatio_);
+        glyphs_ = std::make_unique<GlyphCache>(font_, dotsPerInch_ * devicePixelRatio_, 1.0);
     return *glyphs_;
 }
 
@@ -64,7 +65,7 @@ void CellRenderer::begin(QPaintDevice* device)
         return;
     if (device->devType() == QInternal::Image) {
         auto* image = static_cast<QImage*>(device);
-        if (takesGlyphPixels(*image) && devicePixelRatio_ == 1.0) {
+        if (takesGlyphPixels(*image)) {
             // bits() once per repaint: it would copy a shared image, and the
             // backing store's image is never shared while it is painted.
             bits_ = image->bits();
@@ -74,6 +75,9 @@ void CellRenderer::begin(QPaintDevice* device)
         }
     }
     painter_.emplace(device);
+    // The painter too works in device pixels, as the glyphs are made.
+    if (device->devicePixelRatio() != 1.0)
+        painter_->scale(1.0 / device->devicePixelRatio(), 1.0 / device->devicePixelRatio());
 }
 
 void CellRenderer::end()
@@ -84,15 +88,15 @@ void CellRenderer::end()
 
 void CellRenderer::drawCell(const Cell& cell)
 {
-    const QRect rect = qtRect(cell.pixelRect());
+    const QRect rect = devicePixelRect(qtRect(cell.pixelRect()), devicePixelRatio_);
     if (rect.isEmpty())
         return;
     if (!cell.visible) {
-        fill(rect, BLACK); // the form's background shows
+        fillDevicePixels(rect, BLACK); // the form's background shows
         return;
     }
     if (cell.captionCode == kNoCaption) {
-        fill(rect, cell.backColour);
+        fillDevicePixels(rect, cell.backColour);
         return;
     }
     const QImage& glyph = glyphs().glyph(cell, rect.size());
@@ -103,6 +107,11 @@ void CellRenderer::drawCell(const Cell& cell)
 }
 
 void CellRenderer::fill(const QRect& rect, QRgb colour)
+{
+    fillDevicePixels(devicePixelRect(rect, devicePixelRatio_), colour);
+}
+
+void CellRenderer::fillDevicePixels(const QRect& rect, QRgb colour)
 {
     if (!bits_) {
         if (painter_)

@@ -100,6 +100,7 @@ void SaverWindow::repaintChanges()
         repaintWithXRender(*painter);
         return;
     }
+    waylandStore();
     if (needsFullRepaint_ || cells_.geometryChanged()) {
         repaintAll();
         return;
@@ -118,7 +119,8 @@ void SaverWindow::repaintChanges()
         return;
     }
 
-    beginDrawing(region);
+    if (!beginDrawing(region))
+        return;
     for (const QRect& rect : controlDamage_)
         renderer_.fill(rect, BLACK);
     for (int index : changes)
@@ -147,6 +149,23 @@ XRenderCellPainter* SaverWindow::xrenderPainter()
         needsFullRepaint_ = true;
     }
     return xrender_.get();
+}
+
+// The buffers of the window's own on Wayland, made at the first repaint of
+// each native window; null elsewhere, where Qt's backing store paints. A new
+// store shows nothing yet, so the repaint after it draws everything.
+WaylandBackingStore* SaverWindow::waylandStore()
+{
+    if (wayland_ && !wayland_->drawsOn(*this)) {
+        wayland_.reset();
+        waylandTried_ = false;
+    }
+    if (!waylandTried_) {
+        waylandTried_ = true;
+        wayland_ = WaylandBackingStore::create(*this);
+        needsFullRepaint_ = true;
+    }
+    return wayland_.get();
 }
 
 void SaverWindow::repaintWithXRender(XRenderCellPainter& painter)
@@ -179,7 +198,8 @@ void SaverWindow::repaintAll()
     // Every changed-cell repaint follows a full one, so the bands' room for
     // all cells is made here once instead of on every tick.
     bands_.reserve(static_cast<std::size_t>(cells_.count()) + 16);
-    beginDrawing(QRegion(whole));
+    if (!beginDrawing(QRegion(whole)))
+        return;
     renderer_.fill(whole, BLACK);
     int painted = 0;
     for (int index = 0; index < cells_.count(); ++index) {
@@ -193,14 +213,28 @@ void SaverWindow::repaintAll()
     needsFullRepaint_ = false;
 }
 
-void SaverWindow::beginDrawing(const QRegion& region)
+// False when there is nothing to draw on now: on Wayland every buffer may
+// still be the compositor's. The changes are then dropped, and the next
+// repaint draws everything.
+bool SaverWindow::beginDrawing(const QRegion& region)
 {
     const QScreen* shown = screen();
     renderer_.setScreen(shown ? shown->logicalDotsPerInch() : 96.0, devicePixelRatio());
-    if (store_.size() != size())
-        store_.resize(size());
-    store_.beginPaint(region);
-    renderer_.begin(store_.paintDevice());
+    if (wayland_) {
+        drawing_ = wayland_->beginPaint(size(), devicePixelRatio());
+    } else {
+        if (store_.size() != size())
+            store_.resize(size());
+        store_.beginPaint(region);
+        drawing_ = store_.paintDevice();
+    }
+    if (!drawing_) {
+        forgetChanges();
+        needsFullRepaint_ = true;
+        return false;
+    }
+    renderer_.begin(drawing_);
+    return true;
 }
 
 // The controls go over the cells, then the one region reaches the screen.
@@ -208,8 +242,13 @@ void SaverWindow::finishDrawing(const QRegion& region, int paintedCells)
 {
     renderer_.end();
     paintControls(region);
-    store_.endPaint();
-    store_.flush(region);
+    drawing_ = nullptr;
+    if (wayland_) {
+        wayland_->flush(region);
+    } else {
+        store_.endPaint();
+        store_.flush(region);
+    }
     forgetChanges();
     lastFlushed_ = region;
     lastPaintedCells_ = paintedCells;
@@ -224,6 +263,8 @@ void SaverWindow::forgetChanges()
 
 QImage SaverWindow::frame()
 {
+    if (wayland_)
+        return wayland_->frame();
     QPaintDevice* device = store_.paintDevice();
     if (!device || device->devType() != QInternal::Image)
         return {};
@@ -232,9 +273,9 @@ QImage SaverWindow::frame()
 
 void SaverWindow::paintControls(const QRegion& region)
 {
-    if (!controlsIntersect(controls_, region))
+    if (!drawing_ || !controlsIntersect(controls_, region))
         return;
-    QPainter painter(store_.paintDevice());
+    QPainter painter(drawing_);
     korval::paintControls(painter, controls_, region);
 }
 

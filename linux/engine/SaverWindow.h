@@ -7,6 +7,7 @@
 #include "core/saver/Controls.h"
 #include "XRenderCellPainter.h"
 #include "platform/QtText.h"
+#include "wayland/WaylandBackingStore.h"
 
 #include <QBackingStore>
 #include <QRegion>
@@ -20,8 +21,10 @@ namespace korval {
 // The window that shows a control array of cells and, in front of them, a
 // few windowless controls. On each update only the cells queued since the
 // last one are drawn. On X11 with the Render extension they are drawn by the
-// X server from glyphs it keeps; elsewhere the window paints into its own
-// backing store and flushes only the changed area to the screen. Input over
+// X server from glyphs it keeps; on Wayland the window paints into buffers
+// of its own that it shares with the compositor; elsewhere it paints into
+// Qt's backing store. Either way only the changed area reaches the screen.
+// Input over
 // it reaches its stage as a key press with a character, or a click or mouse
 // movement over a cell.
 class SaverWindow final : public QWindow, public Surface {
@@ -62,8 +65,9 @@ private:
     void scheduleRepaint();
     XRenderCellPainter* xrenderPainter();
     void repaintWithXRender(XRenderCellPainter& painter);
+    WaylandBackingStore* waylandStore();
     void repaintAll();
-    void beginDrawing(const QRegion& region);
+    bool beginDrawing(const QRegion& region);
     void finishDrawing(const QRegion& region, int paintedCells);
     void paintControls(const QRegion& region);
     void forgetChanges();
@@ -77,6 +81,9 @@ private:
     std::unique_ptr<XRenderCellPainter> xrender_;
     bool xrenderTried_ = false;   // asked once per native window
     bool xrenderRefused_ = false; // cells too large for it: the backing store paints
+    std::unique_ptr<WaylandBackingStore> wayland_;
+    bool waylandTried_ = false; // asked once per native window
+    QPaintDevice* drawing_ = nullptr; // what the current repaint draws on
     QRegion controlDamage_;
     QRegion lastFlushed_;
     int lastPaintedCells_ = 0;

@@ -1,6 +1,8 @@
+#include "WaylandSession.h"
 #include "WholeProgramTest.h"
 
 #include <QProcess>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -29,9 +31,49 @@ QImage paintGrid(const QProcessEnvironment& base, bool serverGlyphs, const QStri
     return QImage(file).convertToFormat(QImage::Format_RGB32);
 }
 
+// Paints the grid in a Wayland session and returns what the compositor
+// shows of it, read with grim while the helper holds its window.
+QImage paintGridOnWayland(const WaylandSession& session, QProcessEnvironment environment, QSize size)
+{
+    environment = session.clientEnvironment(environment);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    QProcess helper;
+    helper.setProcessEnvironment(environment);
+    helper.start(QStringLiteral(KORVAL_CELL_PICTURE), {QStringLiteral("--show")});
+    helper.waitForStarted();
+    const QDeadlineTimer deadline(DesktopDriver::kPatienceMs);
+    while (!helper.canReadLine() && helper.state() == QProcess::Running && !deadline.hasExpired())
+        helper.waitForReadyRead(100);
+    const QByteArray said = helper.readLine().trimmed();
+    const QImage screen = said == "painted" ? session.screenshot() : QImage();
+    helper.terminate();
+    if (!helper.waitForFinished(10000))
+        helper.kill();
+    if (screen.isNull()) {
+        ADD_FAILURE() << "helper said '" << said.toStdString() << "': " << helper.readAllStandardError().toStdString();
+        return {};
+    }
+    return screen.copy(QRect(QPoint(0, 0), size)).convertToFormat(QImage::Format_RGB32);
+}
+
 int channelDifference(QRgb a, QRgb b)
 {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+// The pixels at which two pictures of the same size differ by more than
+// the rounding of smoothed edges, and the first of them.
+std::pair<int, QPoint> differences(const QImage& a, const QImage& b)
+{
+    int differing = 0;
+    QPoint first;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (channelDifference(a.pixel(x, y), b.pixel(x, y)) > 2 && differing++ == 0)
+                first = {x, y};
+        }
+    }
+    return {differing, first};
 }
 
 // Glyphs drawn by the X server look as those copied from the backing store:
@@ -46,19 +88,36 @@ TEST_F(WholeProgramTest, ServerDrawnGlyphsMatchTheBackingStorePicture)
     ASSERT_FALSE(server.isNull());
     ASSERT_EQ(server.size(), store.size());
 
-    int differing = 0;
     int green = 0;
-    QPoint firstDifference;
     for (int y = 0; y < server.height(); ++y) {
-        for (int x = 0; x < server.width(); ++x) {
-            // Smoothed edges may round one step apart.
-            if (channelDifference(server.pixel(x, y), store.pixel(x, y)) > 2 && differing++ == 0)
-                firstDifference = {x, y};
+        for (int x = 0; x < server.width(); ++x)
             green += isGlyphGreen(server.pixel(x, y)) ? 1 : 0;
-        }
     }
     EXPECT_GT(green, 1000) << "the grid shows glyphs";
-    EXPECT_EQ(differing, 0) << "first at " << firstDifference.x() << "," << firstDifference.y();
+    const auto [differing, first] = differences(server, store);
+    EXPECT_EQ(differing, 0) << "first at " << first.x() << "," << first.y();
+}
+
+// On Wayland the window keeps its pixels in buffers of its own and each
+// repaint brings the next buffer up to date from the last: after several
+// repaints the compositor shows what the backing store paints in one go.
+TEST_F(WholeProgramTest, WaylandBuffersShowTheBackingStorePicture)
+{
+    if (const QString tool = WaylandSession::missingTool(); !tool.isEmpty())
+        GTEST_SKIP() << tool.toStdString() << " is not installed (scripts/install-deps.sh installs it)";
+    if (!WaylandSession::hasUser())
+        GTEST_SKIP() << "no user korval-test to run sway as (scripts/install-deps.sh makes it)";
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QImage store = paintGrid(environment(), false, folder.filePath(QStringLiteral("store.png")));
+    ASSERT_FALSE(store.isNull());
+    const WaylandSession session(1);
+    ASSERT_TRUE(session.isReady()) << session.error().toStdString();
+    const QImage shown = paintGridOnWayland(session, environment(), store.size());
+    ASSERT_EQ(shown.size(), store.size());
+
+    const auto [differing, first] = differences(shown, store);
+    EXPECT_EQ(differing, 0) << "first at " << first.x() << "," << first.y();
 }
 
 } // namespace

@@ -11,15 +11,20 @@
 #include <QScreen>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 // Paints a fixed grid of cells on the X display and saves the window:
 //   korval_cell_picture <file.png>
+// or, on the platform Qt chooses (Wayland, where a program cannot read the
+// screen), full screen with the grid at the screen's corner, saying
+// "painted" when it is done and holding the picture until it is ended:
+//   korval_cell_picture --show
 // The same picture is expected whichever way the window paints its cells
 // (KORVAL_XRENDER=0 keeps them in the backing store), so a test compares two
 // runs. The grid shows every character code in both greens, hidden and empty
 // cells, fractional columns, and a label in front of cells that change after
-// it is shown.
+// it is shown, in several repaints, each over what the ones before drew.
 namespace {
 
 constexpr int kColumns = 24;
@@ -41,10 +46,12 @@ void waitFor(int milliseconds)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "xcb");
+    const bool show = argc == 2 && std::strcmp(argv[1], "--show") == 0;
+    if (!show)
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication application(argc, argv);
     if (argc != 2) {
-        std::fputs("usage: korval_cell_picture <file.png>\n", stderr);
+        std::fputs("usage: korval_cell_picture <file.png> | --show\n", stderr);
         return 2;
     }
     using namespace korval;
@@ -73,7 +80,10 @@ int main(int argc, char* argv[])
     Stage stage(platform);
     stage.add(window);
     window.setGeometry(0, 0, int(kColumns * kWidth), int(kRows * kHeight));
-    window.show();
+    if (show)
+        window.showFullScreen();
+    else
+        window.show();
     waitFor(500);
 
     label.setLeft(100.5f);
@@ -83,14 +93,23 @@ int main(int argc, char* argv[])
     waitFor(200);
     // Cells under and beside the label change after it shows: the label
     // stays in front.
-    stage.run([&] {
-        for (int i = 60; i < 150; ++i) {
-            cells.setCaptionCode(i, (i * 7) % 256);
-            cells.setForeColour(i, i % 2 ? HEAD_COLOUR : TRAIL_COLOUR);
-        }
-        cells.setVisible(64, false);
-    });
-    waitFor(300);
+    for (int pass = 0; pass < 3; ++pass) {
+        stage.run([&] {
+            for (int i = 60 + pass; i < 150; i += 3) {
+                cells.setCaptionCode(i, (i * 7) % 256);
+                cells.setForeColour(i, i % 2 ? HEAD_COLOUR : TRAIL_COLOUR);
+            }
+            cells.setVisible(64, false);
+        });
+        waitFor(100);
+    }
+    waitFor(200);
+
+    if (show) {
+        std::puts("painted");
+        std::fflush(stdout);
+        return application.exec();
+    }
 
     QScreen* screen = window.screen();
     const QPixmap picture = screen ? screen->grabWindow(window.winId()) : QPixmap();
