@@ -8,7 +8,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
   libgtest-dev
   fonts-dejavu-core
   xvfb xdotool x11-utils
