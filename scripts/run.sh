@@ -60,7 +60,9 @@ cleanup() {
 trap cleanup EXIT
 
 echo "No usable display; starting a virtual one (Xvfb $DISPLAY, 1024 x 768)."
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: a server with no clients left starts over, and one that is
+# starting over refuses the program that connects just after its display check.
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 1 50); do
   xdpyinfo >/dev/null 2>&1 && break
