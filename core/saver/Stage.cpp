@@ -31,6 +31,20 @@ int Stage::cellAt(PointF globalPosition) const
     return -1;
 }
 
+void Stage::click(PointF desktopPosition)
+{
+    if (const int cell = cellAt(desktopPosition); cell >= 0)
+        run([&] { call(input_.cellClick, cell); });
+}
+
+void Stage::pointerMoved(PointF desktopPosition)
+{
+    if (!moves_.moved(desktopPosition))
+        return;
+    if (const int cell = cellAt(desktopPosition); cell >= 0)
+        run([&] { call(input_.cellMouseMove, cell); });
+}
+
 void Stage::repaintChanges()
 {
     // By index: an error's box runs messages that may add or remove surfaces.

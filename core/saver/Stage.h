@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MoveFilter.h"
 #include "Surface.h"
 
 #include "core/runtime/HandlerGuard.h"
@@ -44,10 +45,14 @@ public:
         return [this, formHandler = std::move(formHandler)] { run(formHandler); };
     }
 
-    // Input from a surface, handed to the form's handlers.
+    // Input from a surface, handed to the form's handlers. Places are the
+    // desktop's: the window that holds the pointer also hears of it over
+    // the others, and whichever surface shows the place finds its cell; a
+    // place over no cell does nothing.
     void keyPress(int characterCode) { run([&] { call(input_.keyPress, characterCode); }); }
-    void cellClick(int cell) { run([&] { call(input_.cellClick, cell); }); }
-    void cellMouseMove(int cell) { run([&] { call(input_.cellMouseMove, cell); }); }
+    void click(PointF desktopPosition);
+    // A report of the pointer, a move to the form where it is one (MoveFilter).
+    void pointerMoved(PointF desktopPosition);
     void deactivate()
     {
         run([&] {
@@ -76,6 +81,11 @@ public:
         runGuarded(platform_, std::forward<Work>(work));
     }
 
+    // Where the pointer stands as the windows show, where the system can
+    // tell, and where it enters one of them: see MoveFilter.
+    void startMovesAt(PointF desktopPosition) { moves_.startAt(desktopPosition); }
+    void pointerEntered(PointF desktopPosition) { moves_.entered(desktopPosition); }
+
     // True while a handler runs: its changes are painted when it returns.
     bool isHandling() const { return handling_; }
 
@@ -98,6 +108,7 @@ private:
     Platform& platform_;
     std::vector<Surface*> surfaces_;
     Input input_;
+    MoveFilter moves_;
     bool handling_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include "core/saver/Stage.h"
 
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QExposeEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -70,6 +71,10 @@ bool SaverWindow::event(QEvent* event)
         repaintChanges();
         return true;
     }
+    // Where the pointer came over the window: on Wayland the first place
+    // the program learns.
+    if (event->type() == QEvent::Enter && stage())
+        stage()->pointerEntered(point(static_cast<QEnterEvent*>(event)->globalPosition()));
     return QWindow::event(event);
 }
 
@@ -288,25 +293,19 @@ void SaverWindow::keyPressEvent(QKeyEvent* event)
         stage()->keyPress(text.front().unicode());
 }
 
-// The cell under the pointer, on whichever of the stage's windows it is:
-// the window that holds the pointer also hears of it over the others.
-int SaverWindow::cellUnderPointer(const QMouseEvent& event) const
-{
-    return stage() ? stage()->cellAt(point(event.globalPosition())) : -1;
-}
-
 void SaverWindow::mousePressEvent(QMouseEvent* event)
 {
-    if (const int cell = cellUnderPointer(*event); cell >= 0)
-        stage()->cellClick(cell);
+    if (stage())
+        stage()->click(point(event->globalPosition()));
 }
 
 // Qt reports every pointer movement over a window, buttons pressed or not:
-// a window has no mouse tracking to switch on.
+// a window has no mouse tracking to switch on. The stage decides which
+// reports are moves.
 void SaverWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    if (const int cell = cellUnderPointer(*event); cell >= 0)
-        stage()->cellMouseMove(cell);
+    if (stage())
+        stage()->pointerMoved(point(event->globalPosition()));
 }
 
 // While the saver covers the screen any key must reach it, so it takes the

@@ -71,7 +71,6 @@ private:
     void finishDrawing(const QRegion& region, int paintedCells);
     void paintControls(const QRegion& region);
     void forgetChanges();
-    int cellUnderPointer(const QMouseEvent& event) const;
 
     CellArray& cells_;
     std::vector<WindowlessControl*> controls_;

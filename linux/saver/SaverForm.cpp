@@ -2,6 +2,9 @@
 
 #include "platform/QtText.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 #include <stdexcept>
 
 namespace korval {
@@ -82,8 +85,19 @@ void SaverForm::show()
 {
     shown_ = true;
     topmost_ = TopmostKeeper::create();
+    startMoves();
     showOnScreens();
     window_.requestActivate();
+}
+
+// Moves count from where the pointer stands as the windows show. A Wayland
+// program learns where the pointer is only once it enters one of its
+// windows (QCursor::pos() is a guess until then): there the stage takes the
+// place from that entering.
+void SaverForm::startMoves()
+{
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        form1_.stage().startMovesAt(point(QCursor::pos()));
 }
 
 // Every window over its screen, holding the input and kept on top.

@@ -45,6 +45,7 @@ private:
     void screensFollowed() override;
     void releaseInput() override;
 
+    void startMoves();
     void showOnScreens();
     static void place(SaverWindow& window, const ScreenArea& area);
     std::vector<SaverWindow*> windows();

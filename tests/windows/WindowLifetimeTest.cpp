@@ -75,14 +75,13 @@ struct Piece {
 TEST(WindowLifetimeTest, ACreationThatFailsRaisesAnErrorAndLeavesNoWindow)
 {
     testing::MemoryStore store;
-    MoveFilter moves;
     const Piece pieces[] = {
         {"timer", L"KorvalTimer", HWND_MESSAGE, [](FakePlatform& platform) { PacedTimer timer({1, true}, platform); }},
         {"saver window", L"KorvalSaver", nullptr,
          [&](FakePlatform& platform) {
              Stage stage(platform);
              CellArray cells(templateCell(), CellFont{});
-             SaverWindow window(stage, cells, {}, moves);
+             SaverWindow window(stage, cells, {});
          }},
         {"options dialog", L"KORVAL options", nullptr,
          [&](FakePlatform& platform) { OptionsDialog dialog(platform, store, nullptr); }},
@@ -116,9 +115,8 @@ TEST(WindowLifetimeTest, SaverWindowsPassOnTheForegroundLostToAnotherProgram)
     int losses = 0;
     stage.setInput({{}, {}, {}, [&] { ++losses; }});
     CellArray cells(templateCell(), CellFont{});
-    MoveFilter moves;
-    SaverWindow primary(stage, cells, {}, moves);
-    SaverWindow other(stage, cells, {}, moves);
+    SaverWindow primary(stage, cells, {});
+    SaverWindow other(stage, cells, {});
 
     SendMessageW(primary.handle(), WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(other.handle()));
     SendMessageW(primary.handle(), WM_NCACTIVATE, FALSE, 0);

@@ -2,19 +2,11 @@
 
 #include "core/runtime/HandlerGuard.h"
 
-#include <algorithm>
-#include <chrono>
-#include <cmath>
-
 namespace korval::windows {
 namespace {
 
 constexpr wchar_t kClassName[] = L"KorvalTimer";
 constexpr UINT_PTR kTimerId = 1;
-
-// A timer message may come a little before its deadline (the system's clock
-// tick is coarser than a millisecond): within this margin it still ticks.
-constexpr double kEarlyMarginMs = 2.0;
 
 // SetCoalescableTimer's tolerance that asks for no coalescing at all.
 constexpr ULONG kNoCoalescing = 0xFFFFFFFF;
@@ -43,8 +35,7 @@ void setUncoalescedTimer(HWND window, UINT milliseconds)
 
 } // namespace
 
-PacedTimer::PacedTimer(TimerDesign design, Platform& platform)
-    : platform_(platform), intervalMs_(design.intervalMs), pace_(design.intervalMs)
+PacedTimer::PacedTimer(TimerDesign design, Platform& platform) : PacedFormTimer(design.intervalMs), platform_(platform)
 {
     registerWindowClass(kClassName, windowProc, nullptr, nullptr);
     window_.create(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE);
@@ -52,55 +43,24 @@ PacedTimer::PacedTimer(TimerDesign design, Platform& platform)
     window_.attach(this);
 }
 
-double PacedTimer::nowMs()
+void PacedTimer::arm(int milliseconds)
 {
-    using Milliseconds = std::chrono::duration<double, std::milli>;
-    return Milliseconds(std::chrono::steady_clock::now().time_since_epoch()).count();
+    setUncoalescedTimer(window_.get(), static_cast<UINT>(milliseconds));
 }
 
-void PacedTimer::setEnabled(bool enabled)
+void PacedTimer::disarm()
 {
-    if (enabled == enabled_)
-        return;
-    if (enabled && intervalMs_ > 0) {
-        const double now = nowMs();
-        pace_.start(now);
-        armFor(now);
-    } else {
-        KillTimer(window_.get(), kTimerId);
-    }
-    enabled_ = enabled;
-}
-
-void PacedTimer::armFor(double now)
-{
-    setUncoalescedTimer(window_.get(), static_cast<UINT>(std::max(1.0, std::floor(pace_.nextDueMs() - now))));
-}
-
-// The tick's handler runs under the form's guard; arming the timer again runs
-// under the platform's, since no handler of the form has started yet.
-void PacedTimer::fire()
-{
-    if (!enabled_)
-        return;
-    const double now = nowMs();
-    if (now + kEarlyMarginMs < pace_.nextDueMs()) {
-        runGuarded(platform_, [&] { armFor(now); });
-        return;
-    }
-    // Armed again before the handler runs, so that a handler which disables
-    // the timer stops it for good.
-    pace_.tick(now);
-    runGuarded(platform_, [&] { armFor(now); });
-    if (enabled_ && onTick_)
-        onTick_();
+    KillTimer(window_.get(), kTimerId);
 }
 
 LRESULT CALLBACK PacedTimer::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_TIMER && wParam == kTimerId) {
+        // Nothing may escape into the message loop: a timer that cannot be
+        // set again is reported through the platform's guard (the tick's
+        // handler runs under the form's own).
         if (auto* timer = OwnedWindow::ownerOf<PacedTimer>(window))
-            timer->fire();
+            runGuarded(timer->platform_, [timer] { timer->wake(); });
         return 0;
     }
     return DefWindowProcW(window, message, wParam, lParam);

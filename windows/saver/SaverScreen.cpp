@@ -19,7 +19,7 @@ const Monitor* monitorNamed(const std::vector<Monitor>& monitors, const std::str
 SaverScreen::SaverScreen(Win32Platform& platform, SettingsStore& store)
     : win32_(platform), timer1_(TIMER1_DESIGN, platform), timer2_(TIMER2_DESIGN, platform),
       form1_(platform, store, timer1_, timer2_, *this),
-      window_(form1_.stage(), form1_.M1, {&form1_.Shape1, &form1_.Label1}, moves_)
+      window_(form1_.stage(), form1_.M1, {&form1_.Shape1, &form1_.Label1})
 {
     window_.followDisplayChanges([this] { return win32_.monitorsChanged(); }, [this] { win32_.displayChanged(); });
 }
@@ -48,7 +48,7 @@ bool SaverScreen::placeInBand(const ScreenRain* screen, HWND band)
 
 void SaverScreen::screenAdded(ScreenRain& screen)
 {
-    screenWindows_.add(screen, form1_.stage(), screen.M1, std::vector<WindowlessControl*>{}, moves_);
+    screenWindows_.add(screen, form1_.stage(), screen.M1, std::vector<WindowlessControl*>{});
 }
 
 void SaverScreen::screenRemoved(ScreenRain& screen)
@@ -67,14 +67,14 @@ void SaverScreen::releaseInput()
     ReleaseCapture();
 }
 
-// The form's window takes the keyboard and the mouse; the move filter starts
-// where the pointer stands, so that showing the windows under it is no move.
+// The form's window takes the keyboard and the mouse; moves count from where
+// the pointer stands, so that showing the windows under it is no move.
 void SaverScreen::show()
 {
     shown_ = true;
     POINT pointer{};
     if (GetCursorPos(&pointer))
-        moves_.startAt({pointer.x, pointer.y});
+        form1_.stage().startMovesAt({double(pointer.x), double(pointer.y)});
     showOnMonitors();
     SetForegroundWindow(window_.handle());
     SetFocus(window_.handle());

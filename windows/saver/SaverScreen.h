@@ -49,7 +49,6 @@ private:
     PacedTimer timer1_;
     PacedTimer timer2_;
     Form1 form1_;
-    MoveFilter moves_;
     SaverWindow window_;
     ScreenWindows<SaverWindow> screenWindows_;
     bool shown_ = false;

@@ -37,8 +37,8 @@ DWORD processOf(HWND window)
 
 } // namespace
 
-SaverWindow::SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves)
-    : stage_(stage), cells_(cells), controls_(std::move(controls)), moves_(moves), painter_(cells.font())
+SaverWindow::SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls)
+    : stage_(stage), cells_(cells), controls_(std::move(controls)), painter_(cells.font())
 {
     registerWindowClass(kClassName, windowProc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
                         LoadCursorW(nullptr, IDC_ARROW));
@@ -141,7 +141,7 @@ std::optional<int> SaverWindow::cellUnder(PointF globalPosition) const
 
 // The message's 16-bit client coordinates, taken back to their full range
 // by the pointer's place now (see MessagePoint.h), in desktop pixels.
-POINT SaverWindow::desktopPoint(LPARAM clientPoint) const
+PointF SaverWindow::desktopPoint(LPARAM clientPoint) const
 {
     POINT pointer{};
     GetCursorPos(&pointer);
@@ -149,13 +149,7 @@ POINT SaverWindow::desktopPoint(LPARAM clientPoint) const
     POINT point{fullCoordinate(GET_X_LPARAM(clientPoint), pointer.x),
                 fullCoordinate(GET_Y_LPARAM(clientPoint), pointer.y)};
     ClientToScreen(window_.get(), &point);
-    return point;
-}
-
-int SaverWindow::cellAtDesktop(LPARAM clientPoint) const
-{
-    const POINT point = desktopPoint(clientPoint);
-    return stage() ? stage()->cellAt({double(point.x), double(point.y)}) : -1;
+    return {double(point.x), double(point.y)};
 }
 
 LRESULT CALLBACK SaverWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -186,17 +180,14 @@ LRESULT SaverWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (const int cell = cellAtDesktop(lParam); cell >= 0)
-            stage()->cellClick(cell);
+        if (stage())
+            stage()->click(desktopPoint(lParam));
         return 0;
-    case WM_MOUSEMOVE: {
-        const POINT point = desktopPoint(lParam);
-        if (!moves_.moved({point.x, point.y}) || !stage())
-            return 0;
-        if (const int cell = stage()->cellAt({double(point.x), double(point.y)}); cell >= 0)
-            stage()->cellMouseMove(cell);
+    case WM_MOUSEMOVE:
+        // Also sent without any motion: the stage tells moves apart.
+        if (stage())
+            stage()->pointerMoved(desktopPoint(lParam));
         return 0;
-    }
     case WM_DISPLAYCHANGE:
     case WM_DPICHANGED:
         // Restarted by each change: a burst is handed on once.

@@ -7,7 +7,6 @@
 
 #include "core/saver/CellArray.h"
 #include "core/saver/Controls.h"
-#include "core/saver/MoveFilter.h"
 #include "core/saver/Stage.h"
 #include "core/saver/Surface.h"
 
@@ -33,9 +32,8 @@ namespace korval::windows {
 class SaverWindow final : public Surface {
 public:
     // The window is on the stage for its whole life. The controls are
-    // painted in the given order, the last one in front. The move filter is
-    // shared by all the saver's windows.
-    SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls, MoveFilter& moves);
+    // painted in the given order, the last one in front.
+    SaverWindow(Stage& stage, CellArray& cells, std::vector<WindowlessControl*> controls);
     ~SaverWindow() override;
     SaverWindow(const SaverWindow&) = delete;
     SaverWindow& operator=(const SaverWindow&) = delete;
@@ -60,14 +58,11 @@ private:
     void paintWhole(HDC dc);
     bool changesMeetControls() const;
     void forgetChanges();
-    // The cell under a point of the desktop, on whichever window shows it.
-    int cellAtDesktop(LPARAM clientPoint) const;
-    POINT desktopPoint(LPARAM clientPoint) const;
+    PointF desktopPoint(LPARAM clientPoint) const;
 
     Stage& stage_;
     CellArray& cells_;
     std::vector<WindowlessControl*> controls_;
-    MoveFilter& moves_;
     CellPainter painter_;
     PixelRect physical_; // where the window lies on the desktop
     bool shown_ = false;

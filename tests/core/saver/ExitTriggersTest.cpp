@@ -2,6 +2,7 @@
 
 #include "core/saver/Form1.h"
 #include "core/saver/Palette.h"
+#include "core/saver/Stage.h"
 
 #include <gtest/gtest.h>
 
@@ -61,6 +62,42 @@ TEST(ExitTriggers, MovesPastTheLimitNeverRepeatTheBanner)
         saver.form->M1_MouseMove(1);
     EXPECT_EQ(saver.platform.cursorCount, 0) << "the pointer is shown once, by the eighth move";
     EXPECT_FALSE(saver.platform.ended());
+}
+
+// A surface with cells in its top 100 rows of pixels and none below.
+struct TopCells final : Surface {
+    void repaintChanges() override {}
+    std::optional<int> cellUnder(PointF place) const override { return place.y < 100 ? 1 : -1; }
+};
+
+// The stage hands the form only the reports of the pointer that move it,
+// and only over a cell; a click only over a cell.
+TEST(ExitTriggers, TheStageCountsMovesToANewPlaceOverACell)
+{
+    RunningSaver saver("0");
+    TopCells surface;
+    Stage& stage = saver.form->stage();
+    stage.add(surface);
+    stage.startMovesAt({20, 20});
+    const struct {
+        PointF place;
+        int count;
+    } reports[] = {
+        {{20, 20}, 0},  // where the pointer stood as the windows showed
+        {{21, 20}, 1},  // the first real move
+        {{21, 20}, 1},  // again, without motion
+        {{21, 300}, 1}, // over no cell
+        {{21, 30}, 2},
+    };
+    for (const auto& report : reports) {
+        stage.pointerMoved(report.place);
+        EXPECT_EQ(saver.form->state.moveCount, report.count) << report.place.x << ", " << report.place.y;
+    }
+    stage.click({21, 300});
+    EXPECT_FALSE(saver.platform.ended()) << "a click over no cell";
+    stage.click({21, 30});
+    EXPECT_TRUE(saver.platform.ended());
+    stage.remove(surface);
 }
 
 struct TriggerRow {

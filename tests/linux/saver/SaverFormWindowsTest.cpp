@@ -16,6 +16,7 @@
 #include "saver/HostedRain.h"
 #include "saver/SaverForm.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -30,6 +31,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace korval {
 namespace {
@@ -160,6 +162,19 @@ INSTANTIATE_TEST_SUITE_P(
                       WindowInputRow{"moveOverACell", Gesture::Move, {}, {300, 200}, false, 1},
                       WindowInputRow{"moveOverTheEmptyStrip", Gesture::Move, {}, {10, 766}, false, 0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Moves count from where the pointer stood as the windows showed (asked of
+// the platform, or given by its entering them): a report there is none, the
+// first one elsewhere is the first move.
+TEST(SaverFormWindows, MovesCountFromWhereThePointerStoodAsTheWindowsShowed)
+{
+    for (const auto& [first, counted] : {std::pair{QPoint(640, 480), 0}, std::pair{QPoint(641, 480), 1}}) {
+        QCursor::setPos(640, 480);
+        ShownSaver saver(QStringLiteral("0"));
+        QTest::mouseMove(saver.window, first);
+        EXPECT_EQ(saver.form->form1().state.moveCount, counted) << "first report at x " << first.x();
+    }
+}
 
 TEST(SaverFormWindows, ClickOnTheShownCaptionDoesNothingButTheFrameLetsClicksThrough)
 {
