@@ -23,16 +23,23 @@ namespace korval {
 // that cannot tell it (Wayland tells a program where the pointer is only
 // once it enters one of the program's windows) leaves it out, and the
 // pointer's entering a saver window gives it instead (entered). While no
-// place is known, the first report only sets it.
+// place is known, the first report only sets it. Once one is, entering is a
+// report like any other: on Wayland the move that carries the pointer from
+// one saver window into another's reaches the program only as an entering,
+// and a window that appears under a resting pointer is entered in place.
 class MoveFilter {
 public:
     void startAt(PointF position) { last_ = pixelOf(position); }
 
-    // The pointer came over a saver window: no move, but where it is.
-    void entered(PointF position)
+    // The pointer came over a saver window: where it is, and whether it
+    // got there by moving from the last place known.
+    bool entered(PointF position)
     {
-        if (!last_)
+        if (!last_) {
             last_ = pixelOf(position);
+            return false;
+        }
+        return moved(position);
     }
 
     // True when the pointer stands on another pixel than at the last report.

@@ -39,8 +39,18 @@ void Stage::click(PointF desktopPosition)
 
 void Stage::pointerMoved(PointF desktopPosition)
 {
-    if (!moves_.moved(desktopPosition))
-        return;
+    if (moves_.moved(desktopPosition))
+        moveOverCell(desktopPosition);
+}
+
+void Stage::pointerEntered(PointF desktopPosition)
+{
+    if (moves_.entered(desktopPosition))
+        moveOverCell(desktopPosition);
+}
+
+void Stage::moveOverCell(PointF desktopPosition)
+{
     if (const int cell = cellAt(desktopPosition); cell >= 0)
         run([&] { call(input_.cellMouseMove, cell); });
 }

@@ -84,7 +84,7 @@ public:
     // Where the pointer stands as the windows show, where the system can
     // tell, and where it enters one of them: see MoveFilter.
     void startMovesAt(PointF desktopPosition) { moves_.startAt(desktopPosition); }
-    void pointerEntered(PointF desktopPosition) { moves_.entered(desktopPosition); }
+    void pointerEntered(PointF desktopPosition);
 
     // True while a handler runs: its changes are painted when it returns.
     bool isHandling() const { return handling_; }
@@ -99,6 +99,7 @@ public:
     void repaintChanges();
 
 private:
+    void moveOverCell(PointF desktopPosition);
     static void call(const std::function<void(int)>& handler, int argument)
     {
         if (handler)

@@ -262,11 +262,9 @@ TEST_F(WaylandSaverTest, EighthMoveEndsItAndFewerDoNot)
 }
 
 // The moves count over both outputs together, the one that carries the
-// pointer from one output's window into the other's too. Qt on Wayland
-// reports that move to the window it enters as an enter, not as a move,
-// and the saver does not count it: the eighth move does not end the saver,
-// a ninth does. Run it with --gtest_also_run_disabled_tests.
-TEST_F(WaylandSaverTest, DISABLED_MovesOverBothOutputsCountTogether)
+// pointer from one output's window into the other's too, which Qt on
+// Wayland reports to the window it enters as an entering, not as a move.
+TEST_F(WaylandSaverTest, MovesOverBothOutputsCountTogether)
 {
     if (!WaylandSession::hasPointerTool())
         GTEST_SKIP() << "korval_wayland_pointer was not built (it needs libwayland-dev: scripts/install-deps.sh)";

@@ -15,8 +15,8 @@ struct Event {
     PointF place;
 };
 
-// Each row: what the filter hears, in order, and which of the reports count
-// as moves ('x') or not ('.').
+// Each row: what the filter hears, in order, and which of the reports and
+// enterings count as moves ('x') or not ('.').
 struct Row {
     const char* name;
     std::vector<Event> events;
@@ -37,8 +37,11 @@ const Row kRows[] = {
     {"a place between pixels is the pixel it lies on", {{S, {300, 300}}, {R, {300.4, 300.9}}, {R, {301.2, 300}}}, ".x"},
     {"left of a negative pixel's edge is the pixel before", {{S, {-1, 0}}, {R, {-0.5, 0}}, {R, {-1.5, 0}}}, ".x"},
     {"without a start the first report only sets the place", {{R, {3, 4}}, {R, {3, 4}}, {R, {3, 5}}}, "..x"},
-    {"without a start, entering a window sets it", {{E, {3, 4}}, {R, {3, 4}}, {R, {3, 5}}}, ".x"},
-    {"entering a window is no move, and keeps a place known", {{S, {0, 0}}, {E, {9, 9}}, {R, {9, 9}}}, "x"},
+    {"without a start, entering a window sets it", {{E, {3, 4}}, {R, {3, 4}}, {R, {3, 5}}}, "..x"},
+    {"a window that appears under the resting pointer is entered in place", {{S, {5, 5}}, {E, {5, 5}}}, "."},
+    {"a move into another window comes as its entering",
+     {{S, {0, 0}}, {R, {10, 0}}, {E, {20, 0}}, {R, {20, 0}}, {R, {21, 0}}},
+     "xx.x"},
     {"eight moves, each to a new place",
      {{S, {0, 0}},
       {R, {1, 0}},
@@ -61,7 +64,7 @@ TEST(MoveFilterTest, CountsOnlyMovesToAnotherPixel)
             if (event.kind == Kind::Start)
                 filter.startAt(event.place);
             else if (event.kind == Kind::Enter)
-                filter.entered(event.place);
+                counted += filter.entered(event.place) ? 'x' : '.';
             else
                 counted += filter.moved(event.place) ? 'x' : '.';
         }
