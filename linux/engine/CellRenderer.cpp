@@ -54,7 +54,7 @@ void CellRenderer::setScreen(double dotsPerInch, double devicePixelRatio)
 GlyphCache& CellRenderer::glyphs()
 {
     if (!glyphs_)
-        glyphs_ = std::make_unique<GlyphCache>(font_, dotsPerInch_ * devicePixelRatio_, 1.0);
+        glyphs_ = std::make_unique<GlyphCache>(font_, dotsPerInch_, devicePixelRatio_);
     return *glyphs_;
 }
 
@@ -99,7 +99,7 @@ void CellRenderer::drawCell(const Cell& cell)
         fillDevicePixels(rect, cell.backColour);
         return;
     }
-    const QImage& glyph = glyphs().glyph(cell, rect.size());
+    const QImage& glyph = glyphs().glyphOfDeviceSize(cell, rect.size());
     if (bits_)
         copyImage(glyph, rect);
     else if (painter_)

@@ -24,11 +24,11 @@ GlyphCache::GlyphCache(const CellFont& font, double dotsPerInch, double devicePi
 {
 }
 
-const QImage& GlyphCache::glyph(const Cell& cell, QSize pixelSize)
+const QImage& GlyphCache::glyphOfDeviceSize(const Cell& cell, QSize devicePixels)
 {
     const Key key{cell.captionCode,
-                  static_cast<std::uint16_t>(pixelSize.width()),
-                  static_cast<std::uint16_t>(pixelSize.height()),
+                  static_cast<std::uint16_t>(devicePixels.width()),
+                  static_cast<std::uint16_t>(devicePixels.height()),
                   cell.fontSize,
                   cell.foreColour,
                   cell.backColour};
@@ -38,15 +38,15 @@ const QImage& GlyphCache::glyph(const Cell& cell, QSize pixelSize)
         return *recent.image;
     auto found = images_.find(key);
     if (found == images_.end())
-        found = images_.emplace(key, render(cell, pixelSize)).first;
+        found = images_.emplace(key, render(cell, devicePixels)).first;
     // The map's elements never move, so the pointer stays valid.
     recent = {key, &found->second};
     return found->second;
 }
 
-QImage GlyphCache::render(const Cell& cell, QSize pixelSize) const
+QImage GlyphCache::render(const Cell& cell, QSize devicePixels) const
 {
-    QImage image(pixelSize * devicePixelRatio_, QImage::Format_RGB32);
+    QImage image(devicePixels, QImage::Format_RGB32);
     image.setDevicePixelRatio(devicePixelRatio_);
     const int dotsPerMeter = static_cast<int>(dotsPerInch_ / 0.0254 + 0.5);
     image.setDotsPerMeterX(dotsPerMeter);
@@ -63,8 +63,10 @@ QImage GlyphCache::render(const Cell& cell, QSize pixelSize) const
     QPainter painter(&image);
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(cell.foreColour));
-    painter.drawText(QRect(QPoint(0, 0), pixelSize), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     QString(character));
+    // The painter works in the pixels the cells are laid out in: the ratio
+    // scales the font's outlines, which are rasterised at the device size.
+    const QRectF box(0, 0, devicePixels.width() / devicePixelRatio_, devicePixels.height() / devicePixelRatio_);
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString(character));
     return image;
 }
 

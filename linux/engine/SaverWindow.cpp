@@ -134,19 +134,16 @@ void SaverWindow::repaintChanges()
 }
 
 // The X Render painter, made at the first exposure of each native window;
-// null where the backing store paints. A window moved to a screen with
-// another pixel ratio goes back to the backing store.
+// null where the backing store paints. It draws at any device pixel ratio,
+// following the window's (repaintWithXRender).
 XRenderCellPainter* SaverWindow::xrenderPainter()
 {
     if (xrenderRefused_)
         return nullptr;
-    if (devicePixelRatio() != 1.0 || (xrender_ && !xrender_->drawsOn(*this))) {
-        if (xrender_)
-            needsFullRepaint_ = true;
+    if (xrender_ && !xrender_->drawsOn(*this)) {
         xrender_.reset();
         xrenderTried_ = false;
-        if (devicePixelRatio() != 1.0)
-            return nullptr;
+        needsFullRepaint_ = true;
     }
     if (!xrenderTried_) {
         xrenderTried_ = true;
@@ -173,10 +170,16 @@ WaylandBackingStore* SaverWindow::waylandStore()
     return wayland_.get();
 }
 
+// The cells, the controls, the window's size and the damage are in the
+// window's pixels; the painter draws them in device pixels at the window's
+// ratio. A window moved to a screen with another ratio or resolution gets
+// new glyphs and is repainted whole.
 void SaverWindow::repaintWithXRender(XRenderCellPainter& painter)
 {
     const QScreen* shown = screen();
-    painter.setDotsPerInch(shown ? shown->logicalDotsPerInch() : 96.0);
+    const bool newScale = painter.setDotsPerInch(shown ? shown->logicalDotsPerInch() : 96.0);
+    if (painter.setDevicePixelRatio(devicePixelRatio()) || newScale)
+        needsFullRepaint_ = true;
     if (needsFullRepaint_ || cells_.geometryChanged()) {
         const int painted = painter.paintAll(cells_, size(), controls_);
         if (painted < 0) {
@@ -270,7 +273,9 @@ QImage SaverWindow::frame()
 {
     if (wayland_)
         return wayland_->frame();
-    QPaintDevice* device = store_.paintDevice();
+    // Where X Render paints, the backing store is never sized, and Qt's
+    // scaling backing store has no paint device to ask for yet.
+    QPaintDevice* device = store_.size().isEmpty() ? nullptr : store_.paintDevice();
     if (!device || device->devType() != QInternal::Image)
         return {};
     return static_cast<const QImage*>(device)->copy();

@@ -47,7 +47,8 @@ public:
 
     // What the last repaint did: how many cells it drew and which area it
     // sent to the screen (X Render sends no pixels, so only a full repaint
-    // names an area there). A copy of the backing store's current picture.
+    // names an area there). A copy of the backing store's current picture,
+    // null where X Render paints.
     int lastPaintedCells() const { return lastPaintedCells_; }
     const QRegion& lastFlushed() const { return lastFlushed_; }
     QImage frame();

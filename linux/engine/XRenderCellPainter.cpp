@@ -157,9 +157,10 @@ struct XRenderCellPainter::Connection {
 
 std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(const QWindow& window, const CellFont& font)
 {
-    if (window.devicePixelRatio() != 1.0)
-        return nullptr;
-    return create(window.winId(), font);
+    std::unique_ptr<XRenderCellPainter> painter = create(window.winId(), font);
+    if (painter)
+        painter->setDevicePixelRatio(window.devicePixelRatio());
+    return painter;
 }
 
 std::unique_ptr<XRenderCellPainter> XRenderCellPainter::create(WId window, const CellFont& font)
@@ -215,20 +216,22 @@ bool XRenderCellPainter::drawsOn(const QWindow& window) const
     return static_cast<xcb_window_t>(window.winId()) == x_->window;
 }
 
-void XRenderCellPainter::setDotsPerInch(double dotsPerInch)
+bool XRenderCellPainter::setDotsPerInch(double dotsPerInch)
 {
     if (dotsPerInch == dotsPerInch_)
-        return;
+        return false;
     dotsPerInch_ = dotsPerInch;
     dropGlyphSets();
+    return true;
 }
 
-void XRenderCellPainter::setDevicePixelRatio(double devicePixelRatio)
+bool XRenderCellPainter::setDevicePixelRatio(double devicePixelRatio)
 {
     if (devicePixelRatio == devicePixelRatio_)
-        return;
+        return false;
     devicePixelRatio_ = devicePixelRatio;
     dropGlyphSets();
+    return true;
 }
 
 void XRenderCellPainter::dropGlyphSets()
@@ -395,18 +398,18 @@ std::size_t XRenderCellPainter::glyphSetFor(const Cell& cell, QSize cellSize)
 
 // The glyph's coverage is the character drawn white on black exactly as a
 // cell shows it; one channel of that picture is the alpha of the glyph. At a
-// device pixel ratio the glyph is made for the cell's device pixels, at as
-// many more dots per inch: as large as a window at that ratio draws it.
+// device pixel ratio the glyph is made for the cell's device pixels by the
+// glyph cache's one rule: as the backing store's painter draws it there.
 void XRenderCellPainter::upload(GlyphSet& set, const Cell& cell, int code)
 {
     set.uploaded.set(std::size_t(code));
     if (!coverage_)
-        coverage_ = std::make_unique<GlyphCache>(font_, dotsPerInch_ * devicePixelRatio_, 1.0);
+        coverage_ = std::make_unique<GlyphCache>(font_, dotsPerInch_, devicePixelRatio_);
     Cell white = cell;
     white.foreColour = 0xFFFFFFFF;
     white.backColour = BLACK;
     white.captionCode = static_cast<std::int16_t>(code);
-    const QImage& image = coverage_->glyph(white, set.cellSize);
+    const QImage& image = coverage_->glyphOfDeviceSize(white, set.cellSize);
 
     const int width = image.width();
     const int height = image.height();
@@ -442,22 +445,28 @@ std::uint32_t XRenderCellPainter::solidFill(QRgb colour)
 // Each visible control is drawn, with the controls in front of it, into an
 // image of its own box and sent whole: the controls are opaque, so the box
 // holds nothing else. Happens when the banner shows, hides or is exposed,
-// not on the saver's ticks.
+// not on the saver's ticks. At a device pixel ratio the image covers the
+// box's device pixels and its painter is scaled by the ratio, as a backing
+// store's painter is: the controls look as they do there.
 void XRenderCellPainter::putControls(const std::vector<WindowlessControl*>& controls)
 {
     for (const WindowlessControl* control : controls) {
         if (!control->isVisible())
             continue;
-        const QRect rect = controlPixelRect(control->rect());
+        const QRect box = controlPixelRect(control->rect());
+        const QRect rect = devicePixelRect(box, devicePixelRatio_);
         if (rect.isEmpty())
             continue;
         if (controlImage_.size() != rect.size())
             controlImage_ = QImage(rect.size(), QImage::Format_RGB32);
+        controlImage_.setDevicePixelRatio(devicePixelRatio_);
         controlImage_.fill(QColor::fromRgb(BLACK));
         {
             QPainter painter(&controlImage_);
-            painter.translate(-rect.topLeft());
-            paintControls(painter, controls, QRegion(rect));
+            // Pixels of the window, moved so that the box's first device
+            // pixel is the image's first.
+            painter.translate(-QPointF(rect.topLeft()) / devicePixelRatio_);
+            paintControls(painter, controls, QRegion(box));
         }
         const std::size_t rowBytes = std::size_t(controlImage_.bytesPerLine());
         const int rowsPerRequest = std::max(1, int((x_->maxRequestBytes - 64) / rowBytes));

@@ -24,14 +24,19 @@ namespace korval {
 // controls, which change only when the banner shows or hides, are still drawn
 // by QPainter and sent as an image.
 //
-// Only available where the program runs on X11 (xcb) at one device pixel
-// per pixel and the server has Render; create() says no otherwise, and the
-// window keeps painting into its backing store.
+// Cells, glyphs, controls and damage are given in the pixels the grid is
+// laid out in and drawn in device pixels, at any device pixel ratio: each
+// rectangle at its devicePixelRect, each glyph made for that many device
+// pixels (GlyphCache's rule).
+//
+// Only available where the program runs on X11 (xcb) and the server has
+// Render; create() says no otherwise, and the window keeps painting into its
+// backing store.
 class XRenderCellPainter {
 public:
     // Null when this window cannot be painted this way (another platform,
-    // no Render on the server, an unusual visual, a pixel ratio other than
-    // 1, or compiled without it).
+    // no Render on the server, an unusual visual, or compiled without it).
+    // The painter starts at the window's device pixel ratio.
     static std::unique_ptr<XRenderCellPainter> create(const QWindow& window, const CellFont& font);
     // The same for a native X window, which need not be the program's own.
     static std::unique_ptr<XRenderCellPainter> create(WId window, const CellFont& font);
@@ -40,13 +45,16 @@ public:
     XRenderCellPainter(const XRenderCellPainter&) = delete;
     XRenderCellPainter& operator=(const XRenderCellPainter&) = delete;
 
-    // The screen's resolution; the uploaded glyphs are dropped when it changes.
-    void setDotsPerInch(double dotsPerInch);
-    // Device pixels per pixel of the cells, the window's size and the
-    // damage: each is drawn that many times larger, its glyphs made for the
-    // larger cell. A window of the program's own keeps 1 (its controls are
-    // drawn at 1); a host's window takes its screen's ratio.
-    void setDevicePixelRatio(double devicePixelRatio);
+    // The screen's resolution; the uploaded glyphs are dropped when it
+    // changes. True when it changed: what is on the screen needs repainting.
+    bool setDotsPerInch(double dotsPerInch);
+    // Device pixels per pixel of the cells, the controls, the window's size
+    // and the damage: each is drawn that many times larger, its glyphs made
+    // for the larger cell. A window of the program's own follows its
+    // devicePixelRatio(); a host's window takes its screen's ratio. True
+    // when it changed, as above.
+    bool setDevicePixelRatio(double devicePixelRatio);
+    double devicePixelRatio() const { return devicePixelRatio_; }
 
     // Whether the window still is the native window this painter draws on;
     // a recreated window needs a new painter.

@@ -21,8 +21,8 @@ XRenderCellPainter::XRenderCellPainter(std::unique_ptr<Connection> connection, c
 {
 }
 XRenderCellPainter::~XRenderCellPainter() = default;
-void XRenderCellPainter::setDotsPerInch(double) {}
-void XRenderCellPainter::setDevicePixelRatio(double) {}
+bool XRenderCellPainter::setDotsPerInch(double) { return false; }
+bool XRenderCellPainter::setDevicePixelRatio(double) { return false; }
 bool XRenderCellPainter::drawsOn(const QWindow&) const { return false; }
 void XRenderCellPainter::paintChanges(const CellArray&, const std::vector<int>&, const QRegion&,
                                       const std::vector<WindowlessControl*>&)

@@ -3,6 +3,7 @@
 #include "DesktopDriver.h"
 #include "GlyphPixels.h"
 
+#include "core/runtime/Geometry.h"
 #include "core/saver/Palette.h"
 
 #include <QThread>
@@ -13,20 +14,39 @@
 
 namespace korval::e2e {
 
-bool bannerShown(const QImage& screen)
+bool bannerShown(const QImage& screen, double devicePixelRatio)
 {
     constexpr QRgb kHead = HEAD_COLOUR & RGB_MASK;
     if (screen.isNull())
         return false;
-    for (const QPoint& point : {QPoint(420, 384), QPoint(604, 384), QPoint(512, 368), QPoint(512, 400)}) {
+    // The frame and the caption centred on the screen's pixels (the form's
+    // twips over 15), each rounded to whole pixels and then scaled to
+    // device pixels, as the saver draws them.
+    const double width = screen.width() / devicePixelRatio;
+    const double height = screen.height() / devicePixelRatio;
+    const auto drawnAt = [&](double controlWidth, double controlHeight) {
+        const RectF control{float(width / 2 - controlWidth / 2), float(height / 2 - controlHeight / 2),
+                            float(controlWidth), float(controlHeight)};
+        const PixelRect pixels = devicePixelRect(pixelRectOf(control), devicePixelRatio);
+        return QRect(pixels.x, pixels.y, pixels.width, pixels.height);
+    };
+    const QRect frame = drawnAt(185, 33);
+    const QRect caption = drawnAt(175, 24);
+    // The frame's line, one pixel wide, is as many device pixels wide; the
+    // points lie on it at every ratio.
+    const int last = static_cast<int>(devicePixelRatio + 0.5);
+    const QPoint middle = frame.center();
+    for (const QPoint& point : {QPoint(frame.left(), middle.y()), QPoint(frame.right() + 1 - last, middle.y()),
+                                QPoint(middle.x(), frame.top()), QPoint(middle.x(), frame.bottom() + 1 - last)}) {
         if ((screen.pixel(point) & RGB_MASK) != kHead)
             return false;
     }
-    return countGreen(screen, QRect(425, 372, 175, 24)) > 100;
+    return countGreen(screen, caption) > 100 * devicePixelRatio * devicePixelRatio;
 }
 
 BannerWatch watchBanner(qint64 keyFrom, qint64 keyBy, const std::function<QImage()>& screenshot,
-                        const std::function<bool()>& running, const std::function<qint64()>& now, int patienceMs)
+                        const std::function<bool()>& running, const std::function<qint64()>& now, int patienceMs,
+                        double devicePixelRatio)
 {
     // The frame, the caption and the cells the last tick changed are drawn
     // in one go, which the first sample that shows the banner may catch
@@ -51,7 +71,7 @@ BannerWatch watchBanner(qint64 keyFrom, qint64 keyBy, const std::function<QImage
             break;
         }
         watch.lastSeenRunning = now();
-        if (watch.bannerSeen < 0 && bannerShown(screen))
+        if (watch.bannerSeen < 0 && bannerShown(screen, devicePixelRatio))
             watch.bannerSeen = at;
         if (watch.bannerSeen >= 0 && at >= watch.bannerSeen + kSettleMs) {
             ++watch.settledSamples;

@@ -9,8 +9,10 @@ namespace korval::e2e {
 
 // Whether a picture of a 1024 x 768 screen shows the banner: its frame,
 // 185 x 33 pixels drawn at (420, 368) in the head colour, with the caption
-// in it.
-bool bannerShown(const QImage& screen);
+// in it. At a device pixel ratio the screen is that many times fewer pixels
+// and the banner, centred on them, that many times larger in device pixels:
+// at 2, its frame's 370 x 66 device pixels at (328, 352).
+bool bannerShown(const QImage& screen, double devicePixelRatio = 1.0);
 
 // What samples of the screen, taken from a key until the saver ended,
 // showed: each is stamped with the time the picture came (on the test's
@@ -31,7 +33,8 @@ struct BannerWatch {
 // Samples the screen every few milliseconds after a key until the saver
 // has ended or the patience is spent.
 BannerWatch watchBanner(qint64 keyFrom, qint64 keyBy, const std::function<QImage()>& screenshot,
-                        const std::function<bool()>& running, const std::function<qint64()>& now, int patienceMs);
+                        const std::function<bool()>& running, const std::function<qint64()>& now, int patienceMs,
+                        double devicePixelRatio = 1.0);
 
 // Checks the rules on the samples and prints their figures: the banner shows
 // at the key, the rain stands still under it (two samples a second apart at

@@ -14,11 +14,15 @@
 namespace korval::e2e {
 namespace {
 
-// Paints the helper's fixed grid on the test's display, the X server drawing
-// the glyphs or not, and returns the window's picture.
-QImage paintGrid(const QProcessEnvironment& base, bool serverGlyphs, const QString& file)
+// Paints the helper's fixed grid on the test's display at a device pixel
+// ratio (QT_SCALE_FACTOR), the X server drawing the glyphs or not, and
+// returns the window's picture; `painter` gets the helper's word for what
+// drew it.
+QImage paintGrid(const QProcessEnvironment& base, const QString& scale, bool serverGlyphs, const QString& file,
+                 QString& painter)
 {
     QProcessEnvironment environment = base;
+    environment.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
     if (!serverGlyphs)
         environment.insert(QStringLiteral("KORVAL_XRENDER"), QStringLiteral("0"));
     QProcess helper;
@@ -28,6 +32,7 @@ QImage paintGrid(const QProcessEnvironment& base, bool serverGlyphs, const QStri
         ADD_FAILURE() << "helper failed: " << helper.readAllStandardError().toStdString();
         return {};
     }
+    painter = QString::fromLocal8Bit(helper.readAllStandardOutput()).trimmed();
     return QImage(file).convertToFormat(QImage::Format_RGB32);
 }
 
@@ -76,16 +81,35 @@ std::pair<int, QPoint> differences(const QImage& a, const QImage& b)
     return {differing, first};
 }
 
+struct Scale {
+    const char* name;
+    const char* factor; // QT_SCALE_FACTOR
+    QSize window;       // the helper's window in device pixels
+};
+
+class CellPictureAt : public WholeProgramTest, public ::testing::WithParamInterface<Scale> {};
+
 // Glyphs drawn by the X server look as those copied from the backing store:
-// same place in every cell, same smoothing, hidden and empty cells black,
-// and the label in front of cells that changed after it showed.
-TEST_F(WholeProgramTest, ServerDrawnGlyphsMatchTheBackingStorePicture)
+// same place in every cell, same size and smoothing, hidden and empty cells
+// black, and the label in front of cells that changed after it showed. At
+// a device pixel ratio both draw in device pixels: the cells at their
+// device pixel rectangles (the fractional columns too), the glyphs and the
+// label at the ratio.
+TEST_P(CellPictureAt, ServerDrawnGlyphsMatchTheBackingStorePicture)
 {
+    const Scale& scale = GetParam();
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const QImage server = paintGrid(environment(), true, folder.filePath(QStringLiteral("server.png")));
-    const QImage store = paintGrid(environment(), false, folder.filePath(QStringLiteral("store.png")));
+    QString serverPainter;
+    QString storePainter;
+    const QImage server = paintGrid(environment(), QString::fromLatin1(scale.factor), true,
+                                    folder.filePath(QStringLiteral("server.png")), serverPainter);
+    const QImage store = paintGrid(environment(), QString::fromLatin1(scale.factor), false,
+                                   folder.filePath(QStringLiteral("store.png")), storePainter);
     ASSERT_FALSE(server.isNull());
+    EXPECT_TRUE(serverPainter.startsWith(QLatin1String("painted by X Render"))) << serverPainter.toStdString();
+    EXPECT_TRUE(storePainter.startsWith(QLatin1String("painted by the backing store"))) << storePainter.toStdString();
+    EXPECT_EQ(server.size(), scale.window);
     ASSERT_EQ(server.size(), store.size());
 
     int green = 0;
@@ -93,10 +117,18 @@ TEST_F(WholeProgramTest, ServerDrawnGlyphsMatchTheBackingStorePicture)
         for (int x = 0; x < server.width(); ++x)
             green += isGlyphGreen(server.pixel(x, y)) ? 1 : 0;
     }
-    EXPECT_GT(green, 1000) << "the grid shows glyphs";
+    // The glyphs cover as many device pixels per pixel at every ratio.
+    EXPECT_GT(green, 1000 * server.width() * server.height() / (324 * 216)) << "the grid shows glyphs";
     const auto [differing, first] = differences(server, store);
     EXPECT_EQ(differing, 0) << "first at " << first.x() << "," << first.y();
 }
+
+// The helper's window is 324 x 216 pixels.
+INSTANTIATE_TEST_SUITE_P(WholeProgram, CellPictureAt,
+                         ::testing::Values(Scale{"OneDevicePixelPerPixel", "1", QSize(324, 216)},
+                                           Scale{"TwoDevicePixelsPerPixel", "2", QSize(648, 432)},
+                                           Scale{"OneAndAHalfDevicePixelsPerPixel", "1.5", QSize(486, 324)}),
+                         [](const ::testing::TestParamInfo<Scale>& info) { return std::string(info.param.name); });
 
 // On Wayland the window keeps its pixels in buffers of its own and each
 // repaint brings the next buffer up to date from the last: after several
@@ -109,7 +141,9 @@ TEST_F(WholeProgramTest, WaylandBuffersShowTheBackingStorePicture)
         GTEST_SKIP() << "no user korval-test to run sway as (scripts/install-deps.sh makes it)";
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const QImage store = paintGrid(environment(), false, folder.filePath(QStringLiteral("store.png")));
+    QString painter;
+    const QImage store = paintGrid(environment(), QStringLiteral("1"), false, folder.filePath(QStringLiteral("store.png")),
+                                   painter);
     ASSERT_FALSE(store.isNull());
     const WaylandSession session(1);
     ASSERT_TRUE(session.isReady()) << session.error().toStdString();

@@ -1,15 +1,19 @@
 // On a screen at twice the pixel density, the rain in a host's window has
 // the cells and glyphs that /s has there: both are laid out in the screen's
-// pixels and drawn at its device pixel ratio.
+// pixels and drawn at its device pixel ratio, each glyph twice as large as
+// at one device pixel per pixel.
 
 #include "WholeProgramTest.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <functional>
 #include <map>
+#include <set>
 
 namespace korval::e2e {
 namespace {
@@ -77,60 +81,137 @@ GridPicture gridPicture(const QImage& screen)
     return {QSize(columnPitch, rowPitch), QSize(glyphWidth, glyphHeight)};
 }
 
+// What the screen showed while a program's rain ran, over a series of
+// screenshots: the glyph pixels of all of them together, and every distinct
+// picture of a whole cell that showed a glyph (a cell's picture is its
+// character in its colour, pixel for pixel).
+struct RainSamples {
+    QImage glyphs;
+    std::set<QByteArray> cellPictures;
+    int screenshots = 0;
+};
+
+// The pictures of the cells that lie wholly on the screen and show a glyph,
+// for cells of the given size in device pixels from the top left corner.
+void addCellPictures(const QImage& screen, QSize cell, std::set<QByteArray>& pictures)
+{
+    for (int top = 0; top + cell.height() <= screen.height(); top += cell.height()) {
+        for (int left = 0; left + cell.width() <= screen.width(); left += cell.width()) {
+            const QRect area(QPoint(left, top), cell);
+            if (countGreen(screen, area) == 0)
+                continue;
+            const QImage picture = screen.copy(area).convertToFormat(QImage::Format_RGB32);
+            pictures.insert(QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes()));
+        }
+    }
+}
+
+// How many of the pictures are among the others.
+int sharedPictures(const std::set<QByteArray>& pictures, const std::set<QByteArray>& others)
+{
+    return static_cast<int>(std::count_if(pictures.begin(), pictures.end(),
+                                          [&](const QByteArray& picture) { return others.count(picture) > 0; }));
+}
+
 class HostScaleTest : public WholeProgramTest {
 protected:
-    QProcessEnvironment scaledEnvironment() const
+    QProcessEnvironment environmentAt(const QString& scale) const
     {
         QProcessEnvironment scaled = environment();
-        scaled.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+        scaled.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
         scaled.remove(QStringLiteral("XSCREENSAVER_WINDOW"));
         return scaled;
     }
 
-    // The glyphs that the screen showed in any of a series of screenshots
-    // taken while the rain runs: one alone leaves many cells empty. The
-    // program is ended afterwards.
-    GridPicture pictureOf(const QStringList& arguments)
+    // Screenshots of the rain, taken until the samples have what `enough`
+    // asks for (or the patience is spent: the assertions then say what is
+    // missing); the program is ended afterwards. The rain changes between
+    // screenshots however fast the machine is; the gap between them only
+    // keeps the count of screenshots down.
+    RainSamples samplesOf(const QStringList& arguments, const QString& scale, QSize cell,
+                          const std::function<bool(const RainSamples&)>& enough)
     {
-        auto korval = start(arguments + kLargeCells, scaledEnvironment());
-        QImage glyphs = desktop->waitForRain(kScreen, 200);
-        EXPECT_FALSE(glyphs.isNull());
-        // The samples are spread over two seconds of rain, so that the glyphs
-        // in them fill more cells than those of a moment; the spacing waits
-        // for nothing in particular.
-        for (int shot = 0; shot < 8 && !glyphs.isNull(); ++shot) {
-            QThread::msleep(250);
+        auto korval = start(arguments + kLargeCells, environmentAt(scale));
+        RainSamples samples;
+        samples.glyphs = desktop->waitForRain(kScreen, 200);
+        EXPECT_FALSE(samples.glyphs.isNull());
+        if (samples.glyphs.isNull())
+            return samples;
+        addCellPictures(samples.glyphs, cell, samples.cellPictures);
+        samples.screenshots = 1;
+        const QDeadlineTimer deadline(DesktopDriver::kPatienceMs * 3);
+        while (!enough(samples) && !deadline.hasExpired()) {
+            QThread::msleep(100);
             const QImage screen = desktop->screenshot();
+            if (screen.isNull())
+                break;
+            ++samples.screenshots;
+            addCellPictures(screen, cell, samples.cellPictures);
             for (int y = 0; y < screen.height(); ++y)
                 for (int x = 0; x < screen.width(); ++x)
                     if (isGlyphGreen(screen.pixel(x, y)))
-                        glyphs.setPixel(x, y, screen.pixel(x, y));
+                        samples.glyphs.setPixel(x, y, screen.pixel(x, y));
         }
         EXPECT_TRUE(korval->isRunning()) << korval->errorOutput().toStdString();
         const Sent signal = send([&] { korval->signal(SIGTERM); });
         EXPECT_TRUE(endsWithin(*korval, signal, 0, 2000));
-        return glyphs.isNull() ? GridPicture{} : gridPicture(glyphs);
+        return samples;
     }
 };
 
+// Distinct pictures of cells enough to have seen most characters, the
+// tallest and the deepest among them: the glyphs' extents are then those of
+// the font, not of the characters that happened to fall.
+constexpr std::size_t kManyPictures = 150;
+// Pictures of the host's cells that must be found among the saver's: a few
+// small marks (a dot, a dash) may look alike at neighbouring font sizes,
+// but not this many glyphs.
+constexpr int kManyShared = 40;
+
 TEST_F(HostScaleTest, HostsWindowHasTheCellsAndGlyphsOfTheSaverOnADenseScreen)
 {
-    const GridPicture saver = pictureOf({QStringLiteral("/s")});
-    const GridPicture host = pictureOf({QStringLiteral("--root")});
+    const auto many = [](const RainSamples& samples) { return samples.cellPictures.size() >= kManyPictures; };
+    const RainSamples saver1 = samplesOf({QStringLiteral("/s")}, QStringLiteral("1"), QSize(40, 50), many);
+    const RainSamples saver = samplesOf({QStringLiteral("/s")}, QStringLiteral("2"), QSize(80, 100), many);
+    const RainSamples host
+        = samplesOf({QStringLiteral("--root")}, QStringLiteral("2"), QSize(80, 100), [&](const RainSamples& samples) {
+              return many(samples) && sharedPictures(samples.cellPictures, saver.cellPictures) >= kManyShared;
+          });
+    const GridPicture one = saver1.glyphs.isNull() ? GridPicture{} : gridPicture(saver1.glyphs);
+    const GridPicture saverGrid = saver.glyphs.isNull() ? GridPicture{} : gridPicture(saver.glyphs);
+    const GridPicture hostGrid = host.glyphs.isNull() ? GridPicture{} : gridPicture(host.glyphs);
+    const int shared = sharedPictures(host.cellPictures, saver.cellPictures);
+    std::printf("cell pictures (screenshots): /s at 1 %zu (%d), /s at 2 %zu (%d), --root at 2 %zu (%d), %d of "
+                "them also the saver's; tallest glyphs: %d at 1, %d and %d at 2; widest: %d, %d and %d\n",
+                saver1.cellPictures.size(), saver1.screenshots, saver.cellPictures.size(), saver.screenshots,
+                host.cellPictures.size(), host.screenshots, shared, one.glyphExtent.height(),
+                saverGrid.glyphExtent.height(), hostGrid.glyphExtent.height(), one.glyphExtent.width(),
+                saverGrid.glyphExtent.width(), hostGrid.glyphExtent.width());
 
-    // 40 x 50 pixels at two device pixels per pixel.
+    // 40 x 50 pixels at one and at two device pixels per pixel.
     // A band starts at the top (or left) of the tallest glyph it holds,
     // which moves it by a few pixels; half the size is far off either way.
-    EXPECT_NEAR(saver.cellPitch.width(), 80, 8);
-    EXPECT_NEAR(saver.cellPitch.height(), 100, 10);
-    EXPECT_NEAR(host.cellPitch.width(), 80, 8);
-    EXPECT_NEAR(host.cellPitch.height(), 100, 10);
-    // The glyphs, which differ from screenshot to screenshot: about as tall
-    // in both, and twice as tall as at one device pixel per pixel (where the
-    // tallest at 10 points measures about 15).
-    EXPECT_GE(saver.glyphExtent.height(), 22);
-    EXPECT_GE(host.glyphExtent.height(), 22);
-    EXPECT_NEAR(host.glyphExtent.height(), saver.glyphExtent.height(), saver.glyphExtent.height() / 4);
+    EXPECT_NEAR(one.cellPitch.width(), 40, 4);
+    EXPECT_NEAR(one.cellPitch.height(), 50, 5);
+    EXPECT_NEAR(saverGrid.cellPitch.width(), 80, 8);
+    EXPECT_NEAR(saverGrid.cellPitch.height(), 100, 10);
+    EXPECT_NEAR(hostGrid.cellPitch.width(), 80, 8);
+    EXPECT_NEAR(hostGrid.cellPitch.height(), 100, 10);
+
+    // The same glyphs, pixel for pixel: the same character in the same
+    // colour looks the same in the host's window as in the saver's. A font
+    // one pixel larger or smaller, or glyphs drawn otherwise, shares none.
+    EXPECT_GE(shared, kManyShared) << "of the host's " << host.cellPictures.size() << " cell pictures";
+    // Hence the same extents: from the top of the tallest accent to the foot
+    // of the deepest descender in a row of cells, seen over many pictures.
+    EXPECT_GE(saver.cellPictures.size(), kManyPictures);
+    EXPECT_GE(host.cellPictures.size(), kManyPictures);
+    EXPECT_NEAR(hostGrid.glyphExtent.height(), saverGrid.glyphExtent.height(), 1);
+    // Twice as tall as at one device pixel per pixel (about 15 there at 10
+    // points): the font is not sized for the ratio twice, nor not at all.
+    EXPECT_GE(saver1.cellPictures.size(), kManyPictures);
+    EXPECT_NEAR(saverGrid.glyphExtent.height(), 2 * one.glyphExtent.height(), 2);
+    EXPECT_NEAR(hostGrid.glyphExtent.height(), 2 * one.glyphExtent.height(), 2);
 }
 
 } // namespace

@@ -102,9 +102,10 @@ protected:
     // Starts the saver and waits until its window shows and it holds the
     // keyboard and the pointer, so that what the test types and clicks
     // reaches it.
-    std::unique_ptr<KorvalProcess> startSaver()
+    std::unique_ptr<KorvalProcess> startSaver() { return startSaver(environment()); }
+    std::unique_ptr<KorvalProcess> startSaver(const QProcessEnvironment& environment)
     {
-        auto saver = start(QStringLiteral("/s"));
+        auto saver = start({QStringLiteral("/s")}, environment);
         saverWindow = desktop->waitForWindow(QStringLiteral("^KORVAL$"), DesktopDriver::kPatienceMs).value_or(QString());
         EXPECT_FALSE(saverWindow.isEmpty()) << "no saver window; stderr: " << saver->errorOutput().toStdString();
         if (!saverWindow.isEmpty() && !desktop->waitUntilInputHeld()) {

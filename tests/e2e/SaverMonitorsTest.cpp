@@ -220,5 +220,33 @@ TEST_F(SaverMonitors, ADenseMonitorIsCoveredCompletely)
     EXPECT_GE(countGreen(shot, kRightRows), 200);
 }
 
+// The form's window moves to the new primary monitor, which has twice the
+// pixel density, and the other screen's window to the old one: both are
+// repainted whole at their new ratios, and the banner is drawn there twice
+// as large, centred on the monitor's 960 x 540 pixels.
+TEST_F(SaverMonitors, AWindowMovedToAMonitorOfAnotherDensityIsDrawnAtItsRatio)
+{
+    user.store(settings::kSystem, QStringLiteral("1"));
+    ASSERT_TRUE(enableSecond());
+    QProcessEnvironment scaled = environment();
+    scaled.insert(QStringLiteral("QT_SCREEN_SCALE_FACTORS"), QStringLiteral("DUMMY0=1;DUMMY1=2"));
+    auto saver = startSaver(scaled);
+    ASSERT_FALSE(saverWindow.isEmpty());
+    ASSERT_TRUE(display().setPrimary(kSecond)) << display().error().toStdString();
+    ASSERT_TRUE(runsOnAfterTheInput(*saver, kRightRows));
+    const QImage rain = shotUntil([this](const QImage& shot) { return rainEverywhere(shot, {kLeftRows, kRightRows}); });
+    EXPECT_EQ(uncovered(rain), 0);
+    EXPECT_GE(countGreen(rain, kRightRows), 200);
+
+    desktop->key(QStringLiteral("a"));
+    // The frame's top border: 185 x 33 pixels at (388, 254) of the dense
+    // monitor, 370 device pixels wide at (776, 508).
+    const QRect frameTop(1920 + 776, 508, 370, 1);
+    const QImage shot = shotUntil([&](const QImage& shot) { return countGreen(shot, frameTop) >= 360; });
+    EXPECT_GE(countGreen(shot, frameTop), 360) << "the frame at twice its size on the dense monitor";
+    EXPECT_LT(countGreen(shot, QRect(1920 + 388, 254, 185, 1)), 180) << "not at its size in pixels";
+    EXPECT_LT(countGreen(shot, QRect(960 - 92, 540 - 16, 185, 1)), 180) << "none on the old primary monitor";
+}
+
 } // namespace
 } // namespace korval::e2e

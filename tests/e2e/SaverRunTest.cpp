@@ -79,6 +79,23 @@ TEST_F(WholeProgramTest, KeyShowsTheBannerAndTheSaverEndsTwoSecondsLater)
     EXPECT_FALSE(user.lockLeft());
 }
 
+// On a screen at twice the pixel density the banner is drawn twice as
+// large, framed and centred as at one device pixel per pixel (X Render puts
+// it there as the backing store's painter would).
+TEST_F(WholeProgramTest, KeyShowsTheBannerTwiceAsLargeAtTwoDevicePixelsPerPixel)
+{
+    QProcessEnvironment scaled = environment();
+    scaled.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
+    auto saver = startSaver(scaled);
+    ASSERT_FALSE(saverWindow.isEmpty());
+    const Sent key = send([&] { desktop->key(QStringLiteral("a")); });
+    const BannerWatch watch = watchBanner(
+        key.from, key.by, [&] { return desktop->screenshot(); }, [&] { return saver->isRunning(); },
+        [&] { return clock.elapsed(); }, DesktopDriver::kPatienceMs, 2.0);
+    expectBannerForTwoSeconds(watch);
+    EXPECT_EQ(saver->waitForExit(DesktopDriver::kPatienceMs), 0) << "then the saver ends on its own";
+}
+
 TEST_F(WholeProgramTest, BannerSwitchedOffEndsAtTheFirstKey)
 {
     user.store(settings::kSystem, QStringLiteral("0"));

@@ -22,9 +22,10 @@
 //   korval_cell_picture --show
 // The same picture is expected whichever way the window paints its cells
 // (KORVAL_XRENDER=0 keeps them in the backing store), so a test compares two
-// runs. The grid shows every character code in both greens, hidden and empty
-// cells, fractional columns, and a label in front of cells that change after
-// it is shown, in several repaints, each over what the ones before drew.
+// runs; the helper prints which way it was. The grid shows every character
+// code in both greens, hidden and empty cells, fractional columns, and a
+// label in front of cells that change after it is shown, in several
+// repaints, each over what the ones before drew.
 namespace {
 
 constexpr int kColumns = 24;
@@ -117,5 +118,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "korval_cell_picture: cannot save the window to %s\n", argv[1]);
         return 1;
     }
+    // Where the X server draws the cells, the backing store is never sized
+    // and holds no picture.
+    std::printf("painted by %s at a device pixel ratio of %g\n", window.frame().isNull() ? "X Render" : "the backing store",
+                window.devicePixelRatio());
     return 0;
 }
