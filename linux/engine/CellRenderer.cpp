@@ -103,7 +103,7 @@ void CellRenderer::drawCell(const Cell& cell)
     if (bits_)
         copyImage(glyph, rect);
     else if (painter_)
-        painter_->drawImage(rect.topLeft(), glyph);
+        painter_->drawImage(QRectF(rect), glyph); // the picture carries the ratio; the painter works in device pixels
 }
 
 void CellRenderer::fill(const QRect& rect, QRgb colour)
