@@ -1,6 +1,7 @@
 #include "CellRenderer.h"
 
 #include "DevicePixelRect.h"
+#include "PrefetchRows.h"
 #include "platform/QtText.h"
 
 #include "core/saver/Palette.h"
@@ -21,21 +22,6 @@ bool takesGlyphPixels(const QImage& image)
     default:
         return false;
     }
-}
-
-// Asks for every row of a cell's area before writing it. The rows lie a
-// whole image line apart, each in a page of its own on a large screen, and
-// the processor fetches them together instead of one after the other.
-inline void prefetchRows(uchar* first, qsizetype bytesPerLine, int rows, int rowBytes)
-{
-#if defined(__GNUC__)
-    for (int y = 0; y < rows; ++y, first += bytesPerLine) {
-        __builtin_prefetch(first, 1);
-        __builtin_prefetch(first + rowBytes - 1, 1);
-    }
-#else
-    (void)first, (void)bytesPerLine, (void)rows, (void)rowBytes;
-#endif
 }
 
 } // namespace
@@ -122,7 +108,7 @@ void CellRenderer::fillDevicePixels(const QRect& rect, QRgb colour)
     if (target.isEmpty())
         return;
     prefetchRows(bits_ + target.top() * bytesPerLine_ + target.left() * qsizetype(sizeof(QRgb)), bytesPerLine_,
-                 target.height(), target.width() * int(sizeof(QRgb)));
+                 target.height(), std::size_t(target.width()) * sizeof(QRgb));
     for (int y = target.top(); y <= target.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(bits_ + y * bytesPerLine_) + target.left();
         std::fill_n(row, target.width(), colour);
@@ -142,7 +128,7 @@ void CellRenderer::copyImage(const QImage& source, const QRect& target)
     const uchar* from = source.constBits() + sourceY * sourceStride + sourceX * qsizetype(sizeof(QRgb));
     uchar* to = bits_ + visible.top() * bytesPerLine_ + visible.left() * qsizetype(sizeof(QRgb));
     const int width = visible.width();
-    prefetchRows(to, bytesPerLine_, visible.height(), width * int(sizeof(QRgb)));
+    prefetchRows(to, bytesPerLine_, visible.height(), std::size_t(width) * sizeof(QRgb));
     for (int y = 0; y < visible.height(); ++y, from += sourceStride, to += bytesPerLine_)
         std::copy_n(reinterpret_cast<const QRgb*>(from), width, reinterpret_cast<QRgb*>(to));
 }

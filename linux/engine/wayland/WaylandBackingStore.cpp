@@ -1,6 +1,7 @@
 #include "WaylandBackingStore.h"
 
 #include "engine/DevicePixelRect.h"
+#include "engine/PrefetchRows.h"
 
 #include <QGuiApplication>
 #include <qpa/qplatformnativeinterface.h>
@@ -88,21 +89,6 @@ void globalAnnounced(void* data, wl_registry* registry, std::uint32_t name, cons
 void globalRemoved(void*, wl_registry*, std::uint32_t) {}
 
 const wl_registry_listener kRegistryListener = {globalAnnounced, globalRemoved};
-
-// Asks for every row of an area before it is written: the rows lie a whole
-// image line apart, each in a page of its own, and the processor fetches
-// them together instead of one after the other.
-void prefetchRows(uchar* first, qsizetype stride, int rows, std::size_t rowBytes)
-{
-#if defined(__GNUC__)
-    for (int y = 0; y < rows; ++y, first += stride) {
-        __builtin_prefetch(first, 1);
-        __builtin_prefetch(first + rowBytes - 1, 1);
-    }
-#else
-    (void)first, (void)stride, (void)rows, (void)rowBytes;
-#endif
-}
 
 // A file of the given size in memory, mapped; -1 and MAP_FAILED on failure.
 void* sharedMemory(std::size_t bytes, int& file)
