@@ -109,6 +109,14 @@ void* sharedMemory(std::size_t bytes, int& file)
     return memory;
 }
 
+// The window's surface as Qt holds it now; null while it has none.
+wl_surface* surfaceOf(QWindow& window)
+{
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    return native && window.handle() ? static_cast<wl_surface*>(native->nativeResourceForWindow("surface", &window))
+                                     : nullptr;
+}
+
 } // namespace
 
 std::unique_ptr<WaylandBackingStore> WaylandBackingStore::create(QWindow& window)
@@ -120,7 +128,7 @@ std::unique_ptr<WaylandBackingStore> WaylandBackingStore::create(QWindow& window
         return nullptr;
     auto wayland = std::make_unique<Wayland>();
     wayland->display = static_cast<wl_display*>(native->nativeResourceForIntegration("wl_display"));
-    wayland->surface = static_cast<wl_surface*>(native->nativeResourceForWindow("surface", &window));
+    wayland->surface = surfaceOf(window);
     wayland->nativeWindow = window.handle();
     if (!wayland->display || !wayland->surface)
         return nullptr;
@@ -148,9 +156,11 @@ WaylandBackingStore::~WaylandBackingStore()
     buffers_.clear();
 }
 
+// Qt makes a new surface when it shows a hidden window again, keeping the
+// native window: both are compared.
 bool WaylandBackingStore::drawsOn(const QWindow& window) const
 {
-    return window.handle() == wayland_->nativeWindow;
+    return window.handle() == wayland_->nativeWindow && surfaceOf(const_cast<QWindow&>(window)) == wayland_->surface;
 }
 
 QImage* WaylandBackingStore::beginPaint(QSize size, double devicePixelRatio)
