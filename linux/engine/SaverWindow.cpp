@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 namespace korval {
 
@@ -222,8 +223,9 @@ void SaverWindow::repaintAll()
 }
 
 // False when there is nothing to draw on now: on Wayland every buffer may
-// still be the compositor's. The changes are then dropped, and the next
-// repaint draws everything.
+// still be the compositor's. The changes are then dropped, and a repaint a
+// moment later, when the compositor has given one back, draws everything:
+// the banner, shown once, must not wait for a change that may not come.
 bool SaverWindow::beginDrawing(const QRegion& region)
 {
     const QScreen* shown = screen();
@@ -239,6 +241,7 @@ bool SaverWindow::beginDrawing(const QRegion& region)
     if (!drawing_) {
         forgetChanges();
         needsFullRepaint_ = true;
+        QTimer::singleShot(kBufferWaitMs, this, &SaverWindow::repaintChanges);
         return false;
     }
     renderer_.begin(drawing_);

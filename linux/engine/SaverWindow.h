@@ -63,6 +63,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // How long a repaint waits for the compositor to give a buffer back.
+    static constexpr int kBufferWaitMs = 4;
+
     void scheduleRepaint();
     XRenderCellPainter* xrenderPainter();
     void repaintWithXRender(XRenderCellPainter& painter);
