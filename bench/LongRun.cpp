@@ -7,6 +7,7 @@
 //   korval_long_run TICKS           another number of ticks
 //   korval_long_run TICKS --no-paint  the tick alone
 
+#include "OffscreenCase.h"
 #include "ProcessMemory.h"
 #include "saver/SaverForm.h"
 
@@ -16,7 +17,6 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -61,21 +61,6 @@ private:
 
 using korval::bench::residentKiB;
 
-// An offscreen screen of the benchmark's size, so that the full-screen
-// window and its backing store are as large as on a real 4K display.
-QString screenConfig(const QTemporaryDir& folder)
-{
-    const QString path = folder.filePath(QStringLiteral("screen.json"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QByteArrayLiteral("{ \"synchronousWindowSystemEvents\": true, \"screens\": [ { \"name\": \"long-run\", "
-                                     "\"x\": 0, \"y\": 0, \"width\": ")
-                   + QByteArray::number(kScreenWidth) + ", \"height\": " + QByteArray::number(kScreenHeight)
-                   + ", \"logicalDpi\": 96, \"dpr\": 1 } ] }\n");
-    }
-    return path;
-}
-
 void tick(korval::SaverForm& form, bool paint)
 {
     form.form1().Timer1_Timer();
@@ -97,7 +82,11 @@ int main(int argc, char* argv[])
     }
 
     QTemporaryDir folder;
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen:configfile=") + screenConfig(folder).toLocal8Bit());
+    // A screen of the benchmark's size, so that the full-screen window and its
+    // backing store are as large as on a real 4K display.
+    const QString screen =
+        korval::bench::offscreenScreens(folder, QStringLiteral("long-run"), {QRect(0, 0, kScreenWidth, kScreenHeight)});
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen:configfile=") + screen.toLocal8Bit());
     QGuiApplication application(argc, argv);
 
     // An empty store of its own: the saver runs with the defaults.

@@ -8,6 +8,7 @@
 //   korval_bench --case W H CELL_W CELL_H TICKS
 //                           one case; prints its figures on one line
 
+#include "OffscreenCase.h"
 #include "ProcessMemory.h"
 #include "saver/SaverForm.h"
 #include "core/saver/Grid.h"
@@ -18,11 +19,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <algorithm>
 #include <chrono>
@@ -82,12 +80,7 @@ int runCase(int cellWidth, int cellHeight, int ticks)
 
     const auto buildStart = Clock::now();
     korval::SaverForm form(platform, store);
-    form.form1().Timer1.setEnabled(false); // the benchmark ticks by hand
-    form.form1().StartSaver();
-    form.show();
-    while (!form.window().isExposed())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    form.window().repaintChanges();
+    korval::bench::startTickedByHand(form);
     const double buildMicros = microsSince(buildStart);
 
     for (int i = 0; i < kWarmUpTicks; ++i) {
@@ -135,18 +128,6 @@ int runCase(int cellWidth, int cellHeight, int ticks)
     return 0;
 }
 
-QString screenConfig(const QTemporaryDir& folder, const Case& benchCase)
-{
-    const QString path = folder.filePath(QStringLiteral("screen-%1x%2.json").arg(benchCase.width).arg(benchCase.height));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        QTextStream(&file) << "{ \"synchronousWindowSystemEvents\": true, \"screens\": [ { \"name\": \"bench\", "
-                           << "\"x\": 0, \"y\": 0, \"width\": " << benchCase.width << ", \"height\": " << benchCase.height
-                           << ", \"logicalDpi\": 96, \"dpr\": 1 } ] }\n";
-    }
-    return path;
-}
-
 int runAll(const QString& program)
 {
     QTemporaryDir folder;
@@ -158,23 +139,16 @@ int runAll(const QString& program)
     std::printf("%-14s %10s %8s %8s %15s %17s %7s %9s %8s %8s %8s\n", "", "", "(ms)", "(ms)", "med/p99 (us)",
                 "med/p99 (us)", "at 64/s", "(MiB)", "cells", "rects", "area %");
     for (const Case& benchCase : kCases) {
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
-                           QStringLiteral("offscreen:configfile=") + screenConfig(folder, benchCase));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(program, {QStringLiteral("--case"), QString::number(benchCase.cellWidth),
-                              QString::number(benchCase.cellHeight), QString::number(kTicks)});
-        if (!child.waitForFinished(600000) || child.exitCode() != 0) {
-            std::printf("%-14s failed\n", benchCase.label);
+        const QString screens = korval::bench::offscreenScreens(
+            folder, QStringLiteral("screen-%1x%2").arg(benchCase.width).arg(benchCase.height),
+            {QRect(0, 0, benchCase.width, benchCase.height)});
+        const std::optional<QList<QByteArray>> figures = korval::bench::figuresOfCase(
+            program, screens,
+            {QString::number(benchCase.cellWidth), QString::number(benchCase.cellHeight), QString::number(kTicks)}, 12,
+            benchCase.label, 14);
+        if (!figures)
             continue;
-        }
-        const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
-        if (f.size() < 12) {
-            std::printf("%-14s no figures\n", benchCase.label);
-            continue;
-        }
+        const QList<QByteArray>& f = *figures;
         const QByteArray grid = f[0] + " x " + f[1];
         const QByteArray tick = f[3] + " / " + f[4];
         const QByteArray paint = f[5] + " / " + f[6];

@@ -10,6 +10,7 @@
 //                                 one case on the screens the offscreen
 //                                 platform has; prints its figures on one line
 
+#include "OffscreenCase.h"
 #include "ProcessMemory.h"
 #include "saver/SaverForm.h"
 
@@ -19,11 +20,8 @@
 #include "settings/IniSettingsStore.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <algorithm>
 #include <chrono>
@@ -60,14 +58,6 @@ double millisSince(Clock::time_point start)
 
 using korval::bench::peakResidentKiB;
 
-std::vector<korval::SaverWindow*> windowsOf(korval::SaverForm& form)
-{
-    std::vector<korval::SaverWindow*> windows{&form.window()};
-    for (std::size_t i = 0; i < form.form1().otherScreens().size(); ++i)
-        windows.push_back(&form.screenWindow(i));
-    return windows;
-}
-
 // One case, in this process: the offscreen platform already has its screens.
 int runCase(int cellWidth, int cellHeight, int textSize)
 {
@@ -81,14 +71,7 @@ int runCase(int cellWidth, int cellHeight, int textSize)
 
     const auto start = Clock::now();
     korval::SaverForm form(platform, store);
-    form.form1().Timer1.setEnabled(false); // the benchmark ticks by hand
-    form.form1().StartSaver();
-    form.show();
-    for (korval::SaverWindow* window : windowsOf(form)) {
-        while (!window->isExposed())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    }
-    form.form1().stage().repaintChanges();
+    korval::bench::startTickedByHand(form);
     const double startMillis = millisSince(start);
     const long startKiB = peakResidentKiB();
 
@@ -107,21 +90,13 @@ int runCase(int cellWidth, int cellHeight, int textSize)
     return 0;
 }
 
+// The case's screens, side by side, two to a row.
 QString screensConfig(const QTemporaryDir& folder, int screens)
 {
-    const QString path = folder.filePath(QStringLiteral("screens-%1.json").arg(screens));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        QTextStream out(&file);
-        out << "{ \"synchronousWindowSystemEvents\": true, \"screens\": [";
-        for (int i = 0; i < screens; ++i) {
-            out << (i ? ", " : " ") << "{ \"name\": \"bench" << i << "\", \"x\": " << (i % 2) * kScreenWidth
-                << ", \"y\": " << (i / 2) * kScreenHeight << ", \"width\": " << kScreenWidth
-                << ", \"height\": " << kScreenHeight << ", \"logicalDpi\": 96, \"dpr\": 1 }";
-        }
-        out << " ] }\n";
-    }
-    return path;
+    std::vector<QRect> rects;
+    for (int i = 0; i < screens; ++i)
+        rects.emplace_back((i % 2) * kScreenWidth, (i / 2) * kScreenHeight, kScreenWidth, kScreenHeight);
+    return korval::bench::offscreenScreens(folder, QStringLiteral("screens-%1").arg(screens), rects);
 }
 
 int runAll(const QString& program)
@@ -132,23 +107,14 @@ int runAll(const QString& program)
     std::printf("%-17s %10s %10s %14s %14s %14s\n", "screens, cell", "cells", "start (ms)", "RSS start (MiB)",
                 "RSS 1 s (MiB)", "tick+paint (ms)");
     for (const Case& benchCase : kCases) {
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
-                           QStringLiteral("offscreen:configfile=") + screensConfig(folder, benchCase.screens));
-        child.setProcessEnvironment(environment);
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(program, {QStringLiteral("--case"), QString::number(benchCase.cellWidth),
-                              QString::number(benchCase.cellHeight), QString::number(benchCase.textSize)});
-        if (!child.waitForFinished(600000) || child.exitCode() != 0) {
-            std::printf("%-17s failed\n", benchCase.label);
+        const std::optional<QList<QByteArray>> figures = korval::bench::figuresOfCase(
+            program, screensConfig(folder, benchCase.screens),
+            {QString::number(benchCase.cellWidth), QString::number(benchCase.cellHeight),
+             QString::number(benchCase.textSize)},
+            5, benchCase.label, 17);
+        if (!figures)
             continue;
-        }
-        const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
-        if (f.size() < 5) {
-            std::printf("%-17s no figures\n", benchCase.label);
-            continue;
-        }
+        const QList<QByteArray>& f = *figures;
         std::printf("%-17s %10s %10s %14.1f %14.1f %14s\n", benchCase.label, f[0].constData(), f[1].constData(),
                     f[2].toDouble() / 1024, f[3].toDouble() / 1024, f[4].constData());
     }
